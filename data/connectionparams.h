@@ -7,7 +7,7 @@ namespace contado {
 
 // The connection's settings as lines "name=value". Names are compared without regard to case.
 class TConnectionParams {
-public:
+  public:
     int Count() const { return static_cast<int>(lines_.size()); }
     const std::string& Line(int index) const { return lines_.at(index); }
     const std::vector<std::string>& Lines() const { return lines_; }
@@ -24,7 +24,7 @@ public:
     // the value is empty.
     void SetValue(const std::string& name, const std::string& value);
 
-private:
+  private:
     static std::string NameOf(const std::string& line);
 
     std::vector<std::string> lines_;

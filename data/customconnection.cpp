@@ -27,7 +27,9 @@ void TCustomConnection::RegisterClient(TConnectionClient* client) {
     }
 }
 
-void TCustomConnection::UnRegisterClient(TConnectionClient* client) { std::erase(clients_, client); }
+void TCustomConnection::UnRegisterClient(TConnectionClient* client) {
+    std::erase(clients_, client);
+}
 
 // A copy: a dataset may unregister itself while it is told.
 void TCustomConnection::SendConnectEvent(bool connecting) const {

@@ -10,7 +10,7 @@ namespace contado {
 
 // A connection that can be opened and closed, with its four events and the datasets that use it.
 class TCustomConnection : public TComponent {
-public:
+  public:
     using TNotifyEvent = std::function<void(TComponent* sender)>;
 
     explicit TCustomConnection(TComponent* owner = nullptr) : TComponent(owner) {}
@@ -33,13 +33,13 @@ public:
     int DataSetCount() const { return static_cast<int>(clients_.size()); }
     TConnectionClient* DataSets(int index) const { return clients_.at(index); }
 
-protected:
+  protected:
     virtual bool GetConnected() const = 0;
     virtual void DoConnect() = 0;
     virtual void DoDisconnect() = 0;
     void SendConnectEvent(bool connecting) const;
 
-private:
+  private:
     static void Notify(const TNotifyEvent& event, TComponent* sender);
 
     std::vector<TConnectionClient*> clients_;

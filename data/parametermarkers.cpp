@@ -20,7 +20,8 @@ std::vector<TParameterMarkers::TMarker> TParameterMarkers::Find(const std::strin
             openQuote = character == openQuote ? '\0' : openQuote;
         } else if (character == '\'' || (quote != '\0' && character == quote)) {
             openQuote = character;
-        } else if (character == ':' && index > 0 && kBeforeMarker.find(sql[index - 1]) != std::string_view::npos) {
+        } else if (character == ':' && index > 0 &&
+                   kBeforeMarker.find(sql[index - 1]) != std::string_view::npos) {
             const std::size_t end = MarkerEnd(sql, index + 1);
             if (end > index + 1) {
                 markers.push_back(TMarker{index, end - index});

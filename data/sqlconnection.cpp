@@ -25,13 +25,13 @@ TSQLConnection::TBusyCursorHook& BusyCursorHook() {
 
 // Shows the busy cursor for as long as it lives.
 class TBusyCursor {
-public:
+  public:
     TBusyCursor() { Tell(true); }
     ~TBusyCursor() { Tell(false); }
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 
-private:
+  private:
     static void Tell(bool busy) {
         if (BusyCursorHook()) {
             BusyCursorHook()(busy);
@@ -62,7 +62,9 @@ std::string LibraryPath(const std::string& name) {
     return name;
 }
 
-std::intptr_t TextArgument(const std::string& text) { return reinterpret_cast<std::intptr_t>(text.c_str()); }
+std::intptr_t TextArgument(const std::string& text) {
+    return reinterpret_cast<std::intptr_t>(text.c_str());
+}
 
 }  // namespace
 
@@ -76,7 +78,9 @@ TSQLConnection::~TSQLConnection() {
     }
 }
 
-void TSQLConnection::SetBusyCursorHook(TBusyCursorHook hook) { BusyCursorHook() = std::move(hook); }
+void TSQLConnection::SetBusyCursorHook(TBusyCursorHook hook) {
+    BusyCursorHook() = std::move(hook);
+}
 
 bool TSQLConnection::GetConnected() const {
     return connection_ != nullptr && state_ != csStateClosed && state_ != csStateConnecting &&
@@ -146,7 +150,8 @@ void TSQLConnection::CheckSettings() const {
         throw EDatabaseError(PrefixedMessage(Name(), "DLL/Shared Library Name not Set"));
     }
     if (Trim(params_.Value("Database")).empty()) {
-        throw EDatabaseError(connectionName_.empty() ? "Connection name missing" : "Missing Database property");
+        throw EDatabaseError(connectionName_.empty() ? "Connection name missing"
+                                                     : "Missing Database property");
     }
 }
 
@@ -164,7 +169,8 @@ void TSQLConnection::LoadDriver() {
         throw EDatabaseError(FormatMessage("Unable to Find Procedure %s", functionName));
     }
     ISQLDriver* driver = nullptr;
-    const SQLResult status = factory(vendorLib_.c_str(), Trim(params_.Value("ErrorResourceFile")).c_str(), &driver);
+    const SQLResult status =
+        factory(vendorLib_.c_str(), Trim(params_.Value("ErrorResourceFile")).c_str(), &driver);
     driver_.reset(driver);
     if (status != sqlstatus::kSuccess) {
         throw EDatabaseError(FormatMessage("Unable to Load %s", vendorLib_));
@@ -215,7 +221,8 @@ void TSQLConnection::SetIntegerOption(const char* key, int option) {
 void TSQLConnection::ReadCapabilities() {
     char quote = '\0';
     std::int32_t length = 0;
-    const bool quoteRead = metaData_->getOption(metaoption::kObjectQuoteChar, &quote, 1, length) == sqlstatus::kSuccess;
+    const bool quoteRead =
+        metaData_->getOption(metaoption::kObjectQuoteChar, &quote, 1, length) == sqlstatus::kSuccess;
     quoteChar_ = quoteRead && quote != '\0' ? std::string(1, quote) : std::string();
     int blobSize = kNoBlobSizeLimit;
     if (params_.HasName("BlobSize") && !ParseInteger(params_.Value("BlobSize"), blobSize)) {
@@ -223,14 +230,13 @@ void TSQLConnection::ReadCapabilities() {
     }
     connection_->setOption(connoption::kBlobSize, blobSize);
     std::int32_t supported = 0;
-    transactionsSupported_ =
-        metaData_->getOption(metaoption::kSupportsTransactions, &supported, sizeof(supported), length) ==
-            sqlstatus::kSuccess &&
-        supported != 0;
+    transactionsSupported_ = metaData_->getOption(metaoption::kSupportsTransactions, &supported,
+                                                  sizeof(supported), length) == sqlstatus::kSuccess &&
+                             supported != 0;
     supported = 0;
     multipleTransactionsSupported_ =
-        metaData_->getOption(metaoption::kSupportsMultipleTransactions, &supported, sizeof(supported), length) ==
-            sqlstatus::kSuccess &&
+        metaData_->getOption(metaoption::kSupportsMultipleTransactions, &supported, sizeof(supported),
+                             length) == sqlstatus::kSuccess &&
         supported != 0;
 }
 
@@ -327,7 +333,8 @@ std::int64_t TSQLConnection::Execute(const std::string& sql, const TParams* para
     }
     const bool bound = params != nullptr && !params->IsEmpty();
     const std::string text =
-        bound ? TParameterMarkers::ReplaceWithPlaceholders(sql, quoteChar_.empty() ? '\0' : quoteChar_[0]) : sql;
+        bound ? TParameterMarkers::ReplaceWithPlaceholders(sql, quoteChar_.empty() ? '\0' : quoteChar_[0])
+              : sql;
     const auto parameterCount = static_cast<std::uint16_t>(bound ? params->Count() : 0);
     state_ = csStateExecuting;
     struct TBackToOpen {
@@ -349,7 +356,8 @@ std::int64_t TSQLConnection::Execute(const std::string& sql, const TParams* para
     return rows;
 }
 
-std::unique_ptr<ISQLCommand> TSQLConnection::PreparedCommand(const std::string& text, std::uint16_t parameterCount) {
+std::unique_ptr<ISQLCommand> TSQLConnection::PreparedCommand(const std::string& text,
+                                                             std::uint16_t parameterCount) {
     std::unique_ptr<ISQLCommand> command = statements_.Take(std::to_string(parameterCount) + ":" + text);
     if (command == nullptr) {
         command = NewCommand();
@@ -370,7 +378,8 @@ std::string TSQLConnection::DriverQuotedName(const std::string& name) {
     connection_->setOption(connoption::kObjectName, TextArgument(name));
     char buffer[kQuotedNameSize] = {};
     std::int32_t length = 0;
-    if (connection_->getOption(connoption::kQuotedObjectName, buffer, sizeof(buffer), length) != sqlstatus::kSuccess) {
+    if (connection_->getOption(connoption::kQuotedObjectName, buffer, sizeof(buffer), length) !=
+        sqlstatus::kSuccess) {
         return name;
     }
     return buffer;

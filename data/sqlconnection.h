@@ -27,7 +27,7 @@ enum TConnectionState {
 // values of Params, runs transactions and statements, and gives SQL datasets their commands. Every
 // failing driver status becomes an EDatabaseError with the message of TSQLError.
 class TSQLConnection : public TCustomConnection {
-public:
+  public:
     // Told true when a connect starts and false when it ends, to show a busy cursor meanwhile.
     using TBusyCursorHook = std::function<void(bool busy)>;
 
@@ -92,12 +92,12 @@ public:
     template <typename Handle>
     void Check(SQLResult status, Handle* handle);
 
-protected:
+  protected:
     bool GetConnected() const override;
     void DoConnect() override;
     void DoDisconnect() override;
 
-private:
+  private:
     void CheckSettings() const;
     void LoadDriver();
     void SetConnectionOptions();

@@ -47,9 +47,11 @@ std::string TSQLError::StatusText(SQLResult status) {
     return found == StatusTexts().end() ? std::string() : FormatMessage("SQLDriver Error: %s", found->second);
 }
 
-std::string TSQLError::Message(SQLResult status, const std::string& handleText, const std::string& previousText) {
+std::string TSQLError::Message(SQLResult status, const std::string& handleText,
+                               const std::string& previousText) {
     const std::string first = StatusText(status);
-    const std::string second = handleText.empty() ? std::string() : FormatMessage("SQL Server Error: %s", handleText);
+    const std::string second =
+        handleText.empty() ? std::string() : FormatMessage("SQL Server Error: %s", handleText);
     if (!first.empty() && !second.empty()) {
         return first + "\r\n" + second;
     }

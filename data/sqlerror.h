@@ -10,8 +10,9 @@ namespace contado {
 // ("SQLDriver Error: ..."), the failing handle's text ("SQL Server Error: ..."), both on two lines
 // when both exist, else the previous error text of the same object, else an unknown-code text.
 class TSQLError {
-public:
-    static std::string Message(SQLResult status, const std::string& handleText, const std::string& previousText);
+  public:
+    static std::string Message(SQLResult status, const std::string& handleText,
+                               const std::string& previousText);
 
     // Nothing for success; otherwise asks the handle for its text, keeps the message as the
     // object's last error text and raises it (no component prefix).
@@ -26,9 +27,10 @@ public:
         }
     }
 
-    [[noreturn]] static void Raise(SQLResult status, const std::string& handleText, std::string& lastErrorText);
+    [[noreturn]] static void Raise(SQLResult status, const std::string& handleText,
+                                   std::string& lastErrorText);
 
-private:
+  private:
     static std::string StatusText(SQLResult status);
 };
 

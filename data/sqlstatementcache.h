@@ -13,7 +13,7 @@ namespace contado {
 // Prepared statements kept by their text, the least recently used one given up first when full.
 // Applying many changes runs few distinct texts, so each is prepared once.
 class TSQLStatementCache {
-public:
+  public:
     explicit TSQLStatementCache(std::size_t capacity = 64) : capacity_(capacity) {}
 
     // The statement prepared for the text, taken out of the cache; null when none is kept.
@@ -23,7 +23,7 @@ public:
     void Clear();
     std::size_t Size() const { return entries_.size(); }
 
-private:
+  private:
     struct TEntry {
         std::string Text;
         std::unique_ptr<ISQLCommand> Command;

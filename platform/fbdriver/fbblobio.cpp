@@ -33,7 +33,8 @@ void TFbBlobIO::Read(TFbSession& session, Firebird::ITransaction* transaction, I
     blob.End([status](Firebird::IBlob* ending) { ending->close(status); });
 }
 
-ISC_QUAD TFbBlobIO::Write(TFbSession& session, Firebird::ITransaction* transaction, const std::string& contents) {
+ISC_QUAD TFbBlobIO::Write(TFbSession& session, Firebird::ITransaction* transaction,
+                          const std::string& contents) {
     Firebird::ThrowStatusWrapper* status = session.Status();
     ISC_QUAD id{};
     TFbRef blob(session.Attachment()->createBlob(status, transaction, &id, 0, nullptr));

@@ -56,7 +56,8 @@ TFbClient* TFbClient::Load(const std::string& libraryName, std::string& error) {
 std::string TFbClient::FormatStatus(Firebird::IStatus* status) const {
     std::vector<char> buffer(2048);
     while (true) {
-        const unsigned length = util_->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
+        const unsigned length =
+            util_->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
         if (length < buffer.size() - 1 || buffer.size() >= 65536) {
             return std::string(buffer.data(), std::min<std::size_t>(length, buffer.size() - 1));
         }

@@ -9,7 +9,7 @@ namespace contado {
 // The Firebird client library, loaded by name with dlopen once per process and never unloaded
 // (the engine keeps threads and state that do not survive an unload).
 class TFbClient {
-public:
+  public:
     // The loaded library; null, with the reason in error, when it cannot be loaded.
     static TFbClient* Load(const std::string& libraryName, std::string& error);
 
@@ -19,7 +19,7 @@ public:
     // The status vector as Firebird's tools print it: one message per line, later lines led by "-".
     std::string FormatStatus(Firebird::IStatus* status) const;
 
-private:
+  private:
     explicit TFbClient(Firebird::IMaster* master);
 
     Firebird::IMaster* master_;

@@ -8,7 +8,8 @@
 
 namespace contado {
 
-TFbCommand::TFbCommand(std::shared_ptr<TFbSession> session) : session_(std::move(session)), input_(*session_) {
+TFbCommand::TFbCommand(std::shared_ptr<TFbSession> session)
+    : session_(std::move(session)), input_(*session_) {
     session_->Register(this);
 }
 
@@ -38,7 +39,8 @@ void TFbCommand::Prepare(const std::string& sql) {
         transaction = session_->MetadataTransaction();
     }
     statement_.Reset(session_->Attachment()->prepare(status, transaction, static_cast<unsigned>(sql.size()),
-                                                     sql.c_str(), static_cast<unsigned>(session_->Options().SQLDialect),
+                                                     sql.c_str(),
+                                                     static_cast<unsigned>(session_->Options().SQLDialect),
                                                      Firebird::IStatement::PREPARE_PREFETCH_METADATA));
     inputMetadata_.Reset(statement_->getInputMetadata(status));
     TFbRef output(statement_->getOutputMetadata(status));
@@ -71,7 +73,8 @@ void TFbCommand::Execute(std::unique_ptr<ISQLCursor>& cursor) {
     rowsAffected_ = 0;
     TFbTransactionScope transaction(*session_);
     input_.Build(inputMetadata_.Get(), values_, transaction.Get());
-    const bool hasCursor = (statement_->getFlags(session_->Status()) & Firebird::IStatement::FLAG_HAS_CURSOR) != 0;
+    const bool hasCursor =
+        (statement_->getFlags(session_->Status()) & Firebird::IStatement::FLAG_HAS_CURSOR) != 0;
     cursor = hasCursor ? OpenCursor(transaction) : Run(transaction);
 }
 

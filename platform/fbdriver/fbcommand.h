@@ -21,7 +21,7 @@ class TFbTransactionScope;
 // in a transaction of its own: committed right after a statement without rows, handed to the cursor
 // otherwise, rolled back when the statement fails.
 class TFbCommand : public ISQLCommand, private TFbSessionResource {
-public:
+  public:
     explicit TFbCommand(std::shared_ptr<TFbSession> session);
     ~TFbCommand() override;
 
@@ -33,7 +33,7 @@ public:
     SQLResult getErrorMessage(std::string& message) override;
     SQLResult close() override;
 
-private:
+  private:
     void ReleaseForDetach() override { ReleaseStatement(); }
     void Prepare(const std::string& sql);
     void Execute(std::unique_ptr<ISQLCursor>& cursor);

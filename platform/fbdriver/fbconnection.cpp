@@ -132,7 +132,8 @@ std::string TFbConnection::QuotedObjectName() const {
     }
 }
 
-SQLResult TFbConnection::connect(const std::string& database, const std::string& user, const std::string& password) {
+SQLResult TFbConnection::connect(const std::string& database, const std::string& user,
+                                 const std::string& password) {
     return GuardedCall(session_->Client(), errorText_, [&] { session_->Attach(database, user, password); });
 }
 

@@ -12,13 +12,14 @@ class TFbSession;
 
 // A connection to one Firebird database through the OO API.
 class TFbConnection : public ISQLConnection {
-public:
+  public:
     explicit TFbConnection(TFbClient& client);
     ~TFbConnection() override;
 
     SQLResult setOption(int option, std::intptr_t value) override;
     SQLResult getOption(int option, void* buffer, std::int32_t size, std::int32_t& length) override;
-    SQLResult connect(const std::string& database, const std::string& user, const std::string& password) override;
+    SQLResult connect(const std::string& database, const std::string& user,
+                      const std::string& password) override;
     SQLResult disconnect() override;
     SQLResult getSQLMetaData(std::unique_ptr<ISQLMetaData>& metaData) override;
     SQLResult getSQLCommand(std::unique_ptr<ISQLCommand>& command) override;
@@ -27,7 +28,7 @@ public:
     SQLResult rollback(const TTransactionDesc& desc) override;
     SQLResult getErrorMessage(std::string& message) override;
 
-private:
+  private:
     std::string QuotedObjectName() const;
 
     std::shared_ptr<TFbSession> session_;

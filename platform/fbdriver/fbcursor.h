@@ -20,7 +20,7 @@ class TFbSession;
 // statement with a returning clause answered. Closing it after success commits the statement's own
 // transaction; a failed fetch rolls it back at once.
 class TFbCursor : public ISQLCursor, private TFbSessionResource {
-public:
+  public:
     // Over an open result; the cursor keeps a reference to the statement it belongs to.
     TFbCursor(std::shared_ptr<TFbSession> session, std::shared_ptr<const TFbRowLayout> layout,
               TFbRef<Firebird::IStatement> statement, TFbTransactionScope transaction,
@@ -37,7 +37,7 @@ public:
     SQLResult getErrorMessage(std::string& message) override;
     SQLResult close() override;
 
-private:
+  private:
     void ReleaseForDetach() override;
     SQLResult Fetch();
     // Closes the result and ends the transaction: committed after success, rolled back otherwise.

@@ -8,11 +8,11 @@ class TFbClient;
 
 // The Firebird driver over one loaded client library.
 class TFbDriver : public ISQLDriver {
-public:
+  public:
     explicit TFbDriver(TFbClient& client) : client_(client) {}
     SQLResult getSQLConnection(std::unique_ptr<ISQLConnection>& connection) override;
 
-private:
+  private:
     TFbClient& client_;
 };
 

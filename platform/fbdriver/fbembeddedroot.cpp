@@ -19,14 +19,18 @@ constexpr const char* kSecurityDatabase = "/var/lib/firebird/3.0/system/security
 // Shared by every user, so that processes of different users never lock one file separately.
 constexpr const char* kLockDirectory = "/tmp/contado-firebird-lock";
 
-std::string RootDirectory() { return "/tmp/contado-firebird-" + std::to_string(getuid()); }
+std::string RootDirectory() {
+    return "/tmp/contado-firebird-" + std::to_string(getuid());
+}
 
 bool FileExists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0;
 }
 
-std::string SystemError(const std::string& path) { return path + ": " + std::strerror(errno); }
+std::string SystemError(const std::string& path) {
+    return path + ": " + std::strerror(errno);
+}
 
 // Makes the directory if needed and checks that it is a real directory, owned by this user unless
 // it is the shared one.

@@ -10,11 +10,11 @@ namespace contado {
 // an unattended run can work on the same company file at once. FIREBIRD or FIREBIRD_LOCK set by the
 // user are left as they are.
 class TFbEmbeddedRoot {
-public:
+  public:
     // False, with the reason in error, when the directories cannot be prepared.
     static bool Prepare(std::string& error);
 
-private:
+  private:
     static bool PrepareRoot(const std::string& root, std::string& error);
     static bool PrepareLockDirectory(const std::string& path, std::string& error);
     static bool WriteConfiguration(const std::string& root, std::string& error);

@@ -11,7 +11,8 @@ namespace contado {
 
 // Writes an option's value into the caller's buffer: numbers as 32 bits, texts zero-terminated
 // (cut to the buffer, with the full length answered).
-inline SQLResult WriteOptionNumber(void* buffer, std::int32_t size, std::int32_t& length, std::int32_t value) {
+inline SQLResult WriteOptionNumber(void* buffer, std::int32_t size, std::int32_t& length,
+                                   std::int32_t value) {
     if (buffer == nullptr || size < static_cast<std::int32_t>(sizeof(value))) {
         return sqlstatus::kInvalidParameter;
     }
@@ -20,7 +21,8 @@ inline SQLResult WriteOptionNumber(void* buffer, std::int32_t size, std::int32_t
     return sqlstatus::kSuccess;
 }
 
-inline SQLResult WriteOptionText(void* buffer, std::int32_t size, std::int32_t& length, const std::string& text) {
+inline SQLResult WriteOptionText(void* buffer, std::int32_t size, std::int32_t& length,
+                                 const std::string& text) {
     if (buffer == nullptr || size < 1) {
         return sqlstatus::kInvalidParameter;
     }

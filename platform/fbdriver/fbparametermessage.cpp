@@ -20,18 +20,22 @@ namespace {
 constexpr unsigned kTextStep = 64;
 constexpr unsigned kMaxVaryingLength = 32765;
 
-bool IsTextType(unsigned type) { return type == SQL_TEXT || type == SQL_VARYING; }
+bool IsTextType(unsigned type) {
+    return type == SQL_TEXT || type == SQL_VARYING;
+}
 
 unsigned TextSlotLength(std::size_t bytes) {
     if (bytes > kMaxVaryingLength) {
-        throw EFbDriverError(14, "Text parameter longer than " + std::to_string(kMaxVaryingLength) + " bytes");
+        throw EFbDriverError(14,
+                             "Text parameter longer than " + std::to_string(kMaxVaryingLength) + " bytes");
     }
     const auto rounded = static_cast<unsigned>((bytes / kTextStep + 1) * kTextStep);
     return rounded < kMaxVaryingLength ? rounded : kMaxVaryingLength;
 }
 
 bool FitsInt64(TBcd::Unscaled value) {
-    return value >= std::numeric_limits<std::int64_t>::min() && value <= std::numeric_limits<std::int64_t>::max();
+    return value >= std::numeric_limits<std::int64_t>::min() &&
+           value <= std::numeric_limits<std::int64_t>::max();
 }
 
 template <typename T>
@@ -46,7 +50,9 @@ const TDriverValue& NullValue() {
 
 }  // namespace
 
-TFbParameterMessage::~TFbParameterMessage() { Reset(); }
+TFbParameterMessage::~TFbParameterMessage() {
+    Reset();
+}
 
 void TFbParameterMessage::Reset() {
     if (metadata_ != nullptr) {
@@ -60,7 +66,8 @@ void TFbParameterMessage::Build(Firebird::IMessageMetadata* declared, const std:
                                 Firebird::ITransaction* transaction) {
     const unsigned count = declared == nullptr ? 0 : declared->getCount(session_.Status());
     if (values.size() > count) {
-        throw EFbDriverError(sqlstatus::kOutOfRange, "The statement has " + std::to_string(count) + " parameters");
+        throw EFbDriverError(sqlstatus::kOutOfRange,
+                             "The statement has " + std::to_string(count) + " parameters");
     }
     if (count == 0) {
         Reset();
@@ -87,7 +94,8 @@ TFbParameterMessage::TSlot TFbParameterMessage::DeclaredSlot(Firebird::IMessageM
                  declared->getCharSet(status, index)};
 }
 
-TFbParameterMessage::TSlot TFbParameterMessage::SlotFor(const TSlot& declared, const TDriverValue& value) const {
+TFbParameterMessage::TSlot TFbParameterMessage::SlotFor(const TSlot& declared,
+                                                        const TDriverValue& value) const {
     if (value.IsNull) {
         return declared;
     }
@@ -153,7 +161,8 @@ void TFbParameterMessage::Layout(const std::vector<TSlot>& slots) {
     buffer_.assign(metadata->getMessageLength(status), 0);
 }
 
-void TFbParameterMessage::Store(unsigned index, const TDriverValue& value, Firebird::ITransaction* transaction) {
+void TFbParameterMessage::Store(unsigned index, const TDriverValue& value,
+                                Firebird::ITransaction* transaction) {
     StoreRaw<std::int16_t>(buffer_.data() + nullOffsets_[index], value.IsNull ? -1 : 0);
     if (value.IsNull) {
         return;
@@ -176,8 +185,9 @@ void TFbParameterMessage::Store(unsigned index, const TDriverValue& value, Fireb
             StoreRaw(data, static_cast<std::int32_t>(value.Integer));
             break;
         case SQL_INT64:
-            StoreRaw(data, value.Type == TDriverType::Bcd ? static_cast<std::int64_t>(value.Decimal.UnscaledValue())
-                                                          : value.Integer);
+            StoreRaw(data, value.Type == TDriverType::Bcd
+                               ? static_cast<std::int64_t>(value.Decimal.UnscaledValue())
+                               : value.Integer);
             break;
         case SQL_DOUBLE:
             StoreRaw(data, value.Real);
@@ -189,7 +199,8 @@ void TFbParameterMessage::Store(unsigned index, const TDriverValue& value, Fireb
             StoreRaw(data, FbTimeFromMilliseconds(value.Integer));
             break;
         case SQL_TIMESTAMP:
-            StoreRaw(data, ISC_TIMESTAMP{FbDateFromDayNumber(value.Integer), FbTimeFromMilliseconds(value.TimeOfDay)});
+            StoreRaw(data, ISC_TIMESTAMP{FbDateFromDayNumber(value.Integer),
+                                         FbTimeFromMilliseconds(value.TimeOfDay)});
             break;
     }
 }

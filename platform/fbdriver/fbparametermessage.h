@@ -14,7 +14,7 @@ class TFbSession;
 // server converts to the declared ones. The layout is kept while the shapes of the values stay the
 // same, so running one statement many times builds it once.
 class TFbParameterMessage {
-public:
+  public:
     explicit TFbParameterMessage(TFbSession& session) : session_(session) {}
     ~TFbParameterMessage();
     TFbParameterMessage(const TFbParameterMessage&) = delete;
@@ -29,7 +29,7 @@ public:
     // Forgets the layout (the statement changed).
     void Reset();
 
-private:
+  private:
     struct TSlot {
         unsigned Type = 0;
         unsigned Length = 0;

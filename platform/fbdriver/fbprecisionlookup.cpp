@@ -71,7 +71,8 @@ int TFbPrecisionLookup::Query(const std::string& relation, const std::string& fi
     const unsigned offset = output->getOffset(status, 0);
     const unsigned nullOffset = output->getNullOffset(status, 0);
     std::vector<unsigned char> row(output->getMessageLength(status));
-    TFbRef resultSet(statement->openCursor(status, transaction, input_.Metadata(), input_.Buffer(), output.Get(), 0));
+    TFbRef resultSet(
+        statement->openCursor(status, transaction, input_.Metadata(), input_.Buffer(), output.Get(), 0));
     int precision = fallback;
     if (resultSet->fetchNext(status, row.data()) == Firebird::IStatus::RESULT_OK) {
         std::int16_t isNull = 0;

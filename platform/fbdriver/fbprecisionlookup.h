@@ -16,7 +16,7 @@ class TFbSession;
 // The declared precision of decimal columns of tables, views and procedures, which Firebird's
 // message descriptions do not carry. Each column is asked for once per attachment.
 class TFbPrecisionLookup {
-public:
+  public:
     explicit TFbPrecisionLookup(TFbSession& session) : session_(session), input_(session) {}
     ~TFbPrecisionLookup() { Release(); }
     TFbPrecisionLookup(const TFbPrecisionLookup&) = delete;
@@ -27,7 +27,7 @@ public:
     // Before detaching: lets the statement go and forgets the answers.
     void Release();
 
-private:
+  private:
     int Query(const std::string& relation, const std::string& field, int fallback);
     Firebird::IStatement* Statement();
 

@@ -9,7 +9,7 @@ namespace contado {
 // call and, should it fail, the reference stays here to be released.
 template <typename T>
 class TFbRef {
-public:
+  public:
     TFbRef() = default;
     explicit TFbRef(T* object) : object_(object) {}
     ~TFbRef() { Reset(); }
@@ -40,7 +40,7 @@ public:
         object_ = nullptr;
     }
 
-private:
+  private:
     T* object_ = nullptr;
 };
 

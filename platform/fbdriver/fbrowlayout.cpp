@@ -137,8 +137,8 @@ void TFbRowLayout::DescribeInteger(Firebird::IMessageMetadata* output, unsigned 
     Firebird::ThrowStatusWrapper* status = session_.Status();
     description.Type = TDriverType::Bcd;
     description.Scale = -column.Scale;
-    description.Precision =
-        session_.DecimalPrecision(output->getRelation(status, index), output->getField(status, index), fallbackPrecision);
+    description.Precision = session_.DecimalPrecision(output->getRelation(status, index),
+                                                      output->getField(status, index), fallbackPrecision);
 }
 
 void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverValue& value,
@@ -155,7 +155,8 @@ void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverVa
             ReadFixedText(data, column, value.Text);
             break;
         case SQL_VARYING:
-            value.Text.assign(reinterpret_cast<const char*>(data) + sizeof(std::uint16_t), Load<std::uint16_t>(data));
+            value.Text.assign(reinterpret_cast<const char*>(data) + sizeof(std::uint16_t),
+                              Load<std::uint16_t>(data));
             break;
         case SQL_SHORT:
             ReadInteger(Load<std::int16_t>(data), column, value);
@@ -187,8 +188,8 @@ void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverVa
         }
         case SQL_BLOB: {
             const int blobSize = session_.Options().BlobSize;
-            TFbBlobIO::Read(session_, transaction, Load<ISC_QUAD>(data), blobSize < 0 ? -1L : blobSize * 1024L,
-                            value.Text);
+            TFbBlobIO::Read(session_, transaction, Load<ISC_QUAD>(data),
+                            blobSize < 0 ? -1L : blobSize * 1024L, value.Text);
             break;
         }
         case SQL_BOOLEAN:

@@ -15,7 +15,7 @@ class TFbSession;
 // The output message of a statement: what each column is, as the driver describes it, and where it
 // lies in a fetched row.
 class TFbRowLayout {
-public:
+  public:
     TFbRowLayout(TFbSession& session, Firebird::IMessageMetadata* output);
 
     std::uint16_t Count() const { return static_cast<std::uint16_t>(columns_.size()); }
@@ -29,20 +29,20 @@ public:
     void Read(const unsigned char* row, std::uint16_t index, TDriverValue& value,
               Firebird::ITransaction* transaction) const;
 
-private:
+  private:
     struct TColumn {
         TColumnDescription Description;
         unsigned Type = 0;
         int Scale = 0;
-        unsigned Length = 0;         // bytes in the message
+        unsigned Length = 0;  // bytes in the message
         unsigned BytesPerCharacter = 1;
         unsigned Offset = 0;
         unsigned NullOffset = 0;
     };
 
     TColumn Describe(Firebird::IMessageMetadata* output, unsigned index) const;
-    void DescribeInteger(Firebird::IMessageMetadata* output, unsigned index, TDriverType type, int fallbackPrecision,
-                         TColumn& column) const;
+    void DescribeInteger(Firebird::IMessageMetadata* output, unsigned index, TDriverType type,
+                         int fallbackPrecision, TColumn& column) const;
     void ReadFixedText(const unsigned char* data, const TColumn& column, std::string& text) const;
     void ReadInteger(std::int64_t raw, const TColumn& column, TDriverValue& value) const;
 

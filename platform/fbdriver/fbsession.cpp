@@ -58,8 +58,9 @@ void TFbSession::Attach(const std::string& database, const std::string& user, co
     const std::string& charSet = options_.ServerCharSet.empty() ? kDefaultCharSet : options_.ServerCharSet;
     dpb->insertString(&status_, isc_dpb_lc_ctype, charSet.c_str());
     dpb->insertInt(&status_, isc_dpb_sql_dialect, options_.SQLDialect);
-    attachment_ = client_.Provider()->attachDatabase(&status_, ConnectionString(database).c_str(),
-                                                     dpb->getBufferLength(&status_), dpb->getBuffer(&status_));
+    attachment_ =
+        client_.Provider()->attachDatabase(&status_, ConnectionString(database).c_str(),
+                                           dpb->getBufferLength(&status_), dpb->getBuffer(&status_));
 }
 
 void TFbSession::Detach() {
@@ -92,8 +93,9 @@ Firebird::IAttachment* TFbSession::Attachment() const {
 }
 
 Firebird::ITransaction* TFbSession::StartTransaction(std::uint32_t isolationLevel) {
-    std::vector<unsigned char> tpb{isc_tpb_version3, isc_tpb_write,
-                                   static_cast<unsigned char>(options_.WaitOnLocks ? isc_tpb_wait : isc_tpb_nowait)};
+    std::vector<unsigned char> tpb{
+        isc_tpb_version3, isc_tpb_write,
+        static_cast<unsigned char>(options_.WaitOnLocks ? isc_tpb_wait : isc_tpb_nowait)};
     if (isolationLevel == 1) {
         tpb.push_back(isc_tpb_concurrency);
     } else {
@@ -137,8 +139,8 @@ void TFbSession::RollbackExplicitTransaction() {
 
 Firebird::ITransaction* TFbSession::MetadataTransaction() {
     if (metadataTransaction_ == nullptr) {
-        const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed, isc_tpb_rec_version,
-                                     isc_tpb_nowait};
+        const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
+                                     isc_tpb_rec_version, isc_tpb_nowait};
         metadataTransaction_ = Attachment()->startTransaction(&status_, sizeof(tpb), tpb);
     }
     return metadataTransaction_;

@@ -19,7 +19,7 @@ class TFbPrecisionLookup;
 // explicit transaction and a read-only transaction for preparing statements and reading metadata.
 // Commands and cursors hold the session, so it outlives the connection object that made it.
 class TFbSession {
-public:
+  public:
     explicit TFbSession(TFbClient& client);
     ~TFbSession();
     TFbSession(const TFbSession&) = delete;
@@ -39,7 +39,9 @@ public:
     // A new read-write transaction with the given isolation and the lock-wait option.
     Firebird::ITransaction* StartTransaction(std::uint32_t isolationLevel);
     // The transaction begun through the connection; null when none is active.
-    Firebird::ITransaction* ExplicitTransaction() const { return explicitActive_ ? explicitTransaction_ : nullptr; }
+    Firebird::ITransaction* ExplicitTransaction() const {
+        return explicitActive_ ? explicitTransaction_ : nullptr;
+    }
     void BeginExplicitTransaction(std::uint32_t isolationLevel);
     void CommitExplicitTransaction();
     void RollbackExplicitTransaction();
@@ -52,7 +54,7 @@ public:
     void Register(TFbSessionResource* resource) { resources_.insert(resource); }
     void Unregister(TFbSessionResource* resource) { resources_.erase(resource); }
 
-private:
+  private:
     std::string ConnectionString(const std::string& database) const;
     void EndTransaction(Firebird::ITransaction*& transaction, bool commit);
     void DiscardTransaction(Firebird::ITransaction*& transaction);

@@ -5,10 +5,10 @@ namespace contado {
 // Something that holds Firebird handles of a session (a statement, a result, a transaction) and must
 // let them go before the session detaches from its database.
 class TFbSessionResource {
-public:
+  public:
     virtual void ReleaseForDetach() = 0;
 
-protected:
+  protected:
     ~TFbSessionResource() = default;
 };
 

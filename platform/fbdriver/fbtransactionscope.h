@@ -12,7 +12,7 @@ class TFbSession;
 // one of the statement's own, which Commit and Rollback end and which is rolled back if it is left
 // unended.
 class TFbTransactionScope {
-public:
+  public:
     explicit TFbTransactionScope(TFbSession& session);
     ~TFbTransactionScope() { Rollback(); }
     TFbTransactionScope(TFbTransactionScope&&) = default;
@@ -23,7 +23,7 @@ public:
     // Never fails: a rollback that the server refuses leaves the transaction to end with the attachment.
     void Rollback() noexcept;
 
-private:
+  private:
     TFbSession* session_;
     TFbRef<Firebird::ITransaction> transaction_;
     bool own_ = false;

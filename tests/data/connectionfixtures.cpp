@@ -35,19 +35,23 @@ void ConfigureLikeTheMainWindow(TSQLConnection& connection, const std::string& l
     connection.Params().SetLines({"DriverName=Interbase", "BlobSize=-1", "CommitRetain=False",
                                   "Database=" + database, "ErrorResourceFile=", "LocaleCode=0000",
                                   "Password=dovizeriz", "RoleName=RoleName", "ServerCharSet=", "SQLDialect=3",
-                                  "Interbase TransIsolation=ReadCommited", "User_Name=sysdba", "WaitOnLocks=True"});
+                                  "Interbase TransIsolation=ReadCommited", "User_Name=sysdba",
+                                  "WaitOnLocks=True"});
 }
 
 void FakeConnectionTest::SetUp() {
     FakeFunction<TFakeDriverReset>("fakeDriverReset")();
-    ConfigureLikeTheMainWindow(connection_, "libfakedriver.so", "getSQLDriverFAKE", "/srv/x/datos/01/tandrel.fdb");
+    ConfigureLikeTheMainWindow(connection_, "libfakedriver.so", "getSQLDriverFAKE",
+                               "/srv/x/datos/01/tandrel.fdb");
 }
 
 void FakeConnectionTest::Script(const std::string& key, const std::string& value) {
     FakeFunction<TFakeDriverSet>("fakeDriverSet")(key.c_str(), value.c_str());
 }
 
-std::string FakeConnectionTest::CallLog() { return FakeFunction<TFakeDriverLog>("fakeDriverLog")(); }
+std::string FakeConnectionTest::CallLog() {
+    return FakeFunction<TFakeDriverLog>("fakeDriverLog")();
+}
 
 std::vector<std::string> FakeConnectionTest::CallLines() {
     std::vector<std::string> lines;

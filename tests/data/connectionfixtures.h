@@ -18,7 +18,7 @@ void ConfigureLikeTheMainWindow(TSQLConnection& connection, const std::string& l
 
 // A connection over the scripted fake driver; the script is cleared before each test.
 class FakeConnectionTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
     static void Script(const std::string& key, const std::string& value);
     static std::string CallLog();
@@ -31,7 +31,7 @@ protected:
 
 // A connection over the Firebird driver to a scratch database.
 class FbConnectionTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
     // Every row of a select read through a command of the connection.
     std::vector<std::vector<TDriverValue>> Query(const std::string& sql);

@@ -21,7 +21,8 @@ TEST(ConnectionParams, SettingReplacesAppendsOrRemovesLines) {
     params.SetLines({"Database=a", "Password=dovizeriz", "User_Name=sysdba"});
     params.SetValue("password", "secreto");
     params.SetValue("Role", "R");
-    EXPECT_EQ(params.Lines(), (std::vector<std::string>{"Database=a", "password=secreto", "User_Name=sysdba", "Role=R"}));
+    EXPECT_EQ(params.Lines(),
+              (std::vector<std::string>{"Database=a", "password=secreto", "User_Name=sysdba", "Role=R"}));
     params.SetValue("PASSWORD", "");
     EXPECT_EQ(params.Lines(), (std::vector<std::string>{"Database=a", "User_Name=sysdba", "Role=R"}));
     params.SetValue("Absent", "");

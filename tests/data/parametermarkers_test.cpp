@@ -21,7 +21,8 @@ TEST(ParameterMarkers, QuotedTextAndTimeLiteralsAreLeftAlone) {
 }
 
 TEST(ParameterMarkers, GeneratedStatementsPassUnchanged) {
-    const std::string sql = "update \"AJUSTE_CIERRE\"  set\r\n \"AJCI_FACTOR\" = ?\r\nwhere\r\n \"AJCI_ID\" = ?\r\n";
+    const std::string sql =
+        "update \"AJUSTE_CIERRE\"  set\r\n \"AJCI_FACTOR\" = ?\r\nwhere\r\n \"AJCI_ID\" = ?\r\n";
     EXPECT_EQ(TParameterMarkers::ReplaceWithPlaceholders(sql, '"'), sql);
 }
 

@@ -42,8 +42,11 @@ TEST_F(FbConnectionTest, AWrongCompanyGivesTheServersIOError) {
 
 TEST_F(FbConnectionTest, KeyViolationsKeepFirebirdsWording) {
     connection_.Execute("insert into TARIFA (ID) values (1)");
-    EXPECT_EQ(ServerText(ExecuteMessage("insert into TARIFA (ID) values (1)")).rfind("violation of PRIMARY", 0), 0u);
-    EXPECT_EQ(ServerText(ExecuteMessage("insert into AJUSTE (ID, TARIFA_ID) values (1, 7)")).rfind("violation of FOREIGN", 0),
+    EXPECT_EQ(
+        ServerText(ExecuteMessage("insert into TARIFA (ID) values (1)")).rfind("violation of PRIMARY", 0),
+        0u);
+    EXPECT_EQ(ServerText(ExecuteMessage("insert into AJUSTE (ID, TARIFA_ID) values (1, 7)"))
+                  .rfind("violation of FOREIGN", 0),
               0u);
     connection_.Execute("insert into AJUSTE (ID, TARIFA_ID) values (1, 1)");
     EXPECT_EQ(ServerText(ExecuteMessage("delete from TARIFA")).rfind("violation of FOREIGN", 0), 0u);
@@ -58,8 +61,9 @@ TEST_F(FbConnectionTest, ExecuteAnswersAffectedRowsAndBindsNamedParameters) {
     params.Add(TParam("PORC", ftFMTBcd, TBcd::FromUnscaled(190000, 4)));
     params.Add(TParam("FECHA", ftDate, EncodeDate(2023, 12, 31)));
     params.Add(TParam("REAL_", ftFloat, 0.125));
-    const char* insert = "insert into TARIFA (ID, NOMBRE, CODIGO, PORC, FECHA, REAL_) "
-                         "values (:ID, :NOMBRE, :CODIGO, :PORC, :FECHA, :REAL_)";
+    const char* insert =
+        "insert into TARIFA (ID, NOMBRE, CODIGO, PORC, FECHA, REAL_) "
+        "values (:ID, :NOMBRE, :CODIGO, :PORC, :FECHA, :REAL_)";
     for (std::int64_t id = 1; id <= 3; ++id) {
         params[0].SetValue(id);
         EXPECT_EQ(connection_.Execute(insert, &params), 1);
@@ -79,7 +83,9 @@ TEST_F(FbConnectionTest, ExecuteAnswersAffectedRowsAndBindsNamedParameters) {
 
     TParams where;
     where.Add(TParam("NOMBRE", ftString, std::string("IVA")));
-    EXPECT_EQ(connection_.Execute("update TARIFA set PORC = 16 where NOMBRE = :NOMBRE and PORC is not null", &where), 3);
+    EXPECT_EQ(connection_.Execute("update TARIFA set PORC = 16 where NOMBRE = :NOMBRE and PORC is not null",
+                                  &where),
+              3);
     EXPECT_EQ(connection_.Execute("delete from TARIFA where ID > 100"), 0);
 }
 

@@ -10,8 +10,8 @@ namespace contado {
 namespace {
 
 int CountLines(const std::vector<std::string>& lines, const std::string& prefix) {
-    return static_cast<int>(
-        std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
+    return static_cast<int>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
 }
 
 TEST_F(FakeConnectionTest, ConnectsWithTheParamsInTheDriversOrder) {
@@ -135,7 +135,8 @@ TEST_F(FakeConnectionTest, ExecuteBindsByPositionAndPreparesATextOnce) {
     params.Add(TParam("RATE", ftFMTBcd, TBcd::FromUnscaled(8000, 4)));
     params.Add(TParam("ID", ftInteger, TNull{}));
     for (int run = 0; run < 3; ++run) {
-        EXPECT_EQ(connection_.Execute("update T set N = :NAME, D = :DAY, R = :RATE where ID = :ID", &params), 1);
+        EXPECT_EQ(connection_.Execute("update T set N = :NAME, D = :DAY, R = :RATE where ID = :ID", &params),
+                  1);
     }
     const auto lines = CallLines();
     EXPECT_EQ(CountLines(lines, "prepare update T set N =  ? , D =  ? , R =  ?  where ID =  ? |4"), 1);
@@ -164,12 +165,12 @@ TEST_F(FakeConnectionTest, ExecuteBindsByPositionAndPreparesATextOnce) {
 }
 
 class TRecordingClient : public TConnectionClient {
-public:
+  public:
     explicit TRecordingClient(std::string& log) : log_(log) {}
     void ConnectionChanged(bool connected) override { log_ += connected ? "notice open;" : "notice close;"; }
     void CloseForDisconnect() override { log_ += "close dataset;"; }
 
-private:
+  private:
     std::string& log_;
 };
 
@@ -177,7 +178,9 @@ TEST_F(FakeConnectionTest, EventsAndDatasetsFollowTheConnection) {
     std::string log;
     TRecordingClient client(log);
     connection_.RegisterClient(&client);
-    connection_.BeforeConnect = [&](TComponent* sender) { log += sender == &connection_ ? "before connect;" : "?"; };
+    connection_.BeforeConnect = [&](TComponent* sender) {
+        log += sender == &connection_ ? "before connect;" : "?";
+    };
     connection_.AfterConnect = [&](TComponent*) { log += "after connect;"; };
     connection_.BeforeDisconnect = [&](TComponent*) { log += "before disconnect;"; };
     connection_.AfterDisconnect = [&](TComponent*) { log += "after disconnect;"; };

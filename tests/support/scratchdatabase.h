@@ -13,7 +13,7 @@ namespace contado {
 //   NUMEROS returns (N numeric(15,4)): selectable, one row, 1.5
 //   DOBLE (A integer) returns (B integer): executable, B = 2 * A
 class TScratchDatabase {
-public:
+  public:
     TScratchDatabase();
     ~TScratchDatabase();
     TScratchDatabase(const TScratchDatabase&) = delete;
@@ -24,7 +24,7 @@ public:
     // Runs a script with isql-fb against the database; throws with isql's output when it fails.
     void RunScript(const std::string& script) const;
 
-private:
+  private:
     std::string directory_;
     std::string path_;
 };

@@ -64,8 +64,8 @@ TEST_F(FbDriverTest, BoundParametersComeBackUnchanged) {
     EXPECT_EQ(Execute(*connection_, kInsertTarifa,
                       {Integer(TDriverType::Int32, 7), Text("ñoño"), Text("AB"), Decimal("-12.3456"),
                        Integer(TDriverType::Date, leapDay), Text(note), stamp,
-                       Integer(TDriverType::Time, 13 * 3600000 + 5), Integer(TDriverType::Int64, 9007199254740993),
-                       real}),
+                       Integer(TDriverType::Time, 13 * 3600000 + 5),
+                       Integer(TDriverType::Int64, 9007199254740993), real}),
               1);
     EXPECT_EQ(Execute(*connection_, kInsertTarifa,
                       {Integer(TDriverType::Int32, 8), Null(TDriverType::Text), Null(TDriverType::Text),

@@ -50,7 +50,9 @@ TDriverValue FbDriverTest::Null(TDriverType type) {
     return value;
 }
 
-void FbDriverTest::SetUp() { connection_ = Connect(); }
+void FbDriverTest::SetUp() {
+    connection_ = Connect();
+}
 
 std::unique_ptr<ISQLConnection> FbDriverTest::Connect() const {
     std::unique_ptr<ISQLConnection> connection;
@@ -86,7 +88,8 @@ std::int64_t FbDriverTest::Execute(ISQLConnection& connection, const std::string
     EXPECT_EQ(command->prepare(sql, static_cast<std::uint16_t>(values.size())), sqlstatus::kSuccess)
         << (command->getErrorMessage(text), text);
     for (std::size_t index = 0; index < values.size(); ++index) {
-        EXPECT_EQ(command->setParameter(static_cast<std::uint16_t>(index + 1), values[index]), sqlstatus::kSuccess);
+        EXPECT_EQ(command->setParameter(static_cast<std::uint16_t>(index + 1), values[index]),
+                  sqlstatus::kSuccess);
     }
     std::unique_ptr<ISQLCursor> cursor;
     EXPECT_EQ(command->execute(cursor), sqlstatus::kSuccess) << (command->getErrorMessage(text), text);

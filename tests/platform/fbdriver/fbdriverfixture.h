@@ -14,7 +14,7 @@ namespace contado {
 // The Firebird driver plugin loaded from the build folder, a scratch database, and a connection to
 // it, with small helpers that run statements through the driver interfaces.
 class FbDriverTest : public testing::Test {
-protected:
+  protected:
     static ISQLDriver& Driver();
     static TDriverValue Text(const std::string& text);
     static TDriverValue Integer(TDriverType type, std::int64_t value);

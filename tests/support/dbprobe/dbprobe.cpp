@@ -25,8 +25,9 @@ int main(int argc, char** argv) {
         return Fail("usage: contado_dbprobe DRIVER_LIBRARY DATABASE ID");
     }
     void* library = dlopen(argv[1], RTLD_NOW);
-    auto factory = library == nullptr ? nullptr
-                                      : reinterpret_cast<TGetDriverFunc>(dlsym(library, "getSQLDriverFIREBIRD"));
+    auto factory = library == nullptr
+                       ? nullptr
+                       : reinterpret_cast<TGetDriverFunc>(dlsym(library, "getSQLDriverFIREBIRD"));
     ISQLDriver* driver = nullptr;
     if (factory == nullptr || factory("libfbclient.so.2", "", &driver) != sqlstatus::kSuccess) {
         return Fail("the driver does not load");
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<ISQLCommand> command;
     connection->getSQLCommand(command);
     std::unique_ptr<ISQLCursor> cursor;
-    if (command->prepare(std::string("insert into TARIFA (ID) values (") + argv[3] + ")", 0) != sqlstatus::kSuccess ||
+    if (command->prepare(std::string("insert into TARIFA (ID) values (") + argv[3] + ")", 0) !=
+            sqlstatus::kSuccess ||
         command->execute(cursor) != sqlstatus::kSuccess) {
         command->getErrorMessage(text);
         return Fail(text);

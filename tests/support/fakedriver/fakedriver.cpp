@@ -20,7 +20,9 @@ std::string& Log() {
     return log;
 }
 
-void Record(const std::string& line) { Log() += line + "\n"; }
+void Record(const std::string& line) {
+    Log() += line + "\n";
+}
 
 std::string Scripted(const std::string& key) {
     auto found = Script().find(key);
@@ -62,7 +64,7 @@ std::string ValueText(const TDriverValue& value) {
 }
 
 class TFakeCommand : public ISQLCommand {
-public:
+  public:
     SQLResult setOption(int option, std::int32_t value) override {
         Record("command option " + std::to_string(option) + " " + std::to_string(value));
         return sqlstatus::kSuccess;
@@ -72,8 +74,8 @@ public:
         return Answer("prepare", errorText_);
     }
     SQLResult setParameter(std::uint16_t position, const TDriverValue& value) override {
-        Record("parameter " + std::to_string(position) + " " + std::to_string(static_cast<int>(value.Type)) + " " +
-               ValueText(value));
+        Record("parameter " + std::to_string(position) + " " + std::to_string(static_cast<int>(value.Type)) +
+               " " + ValueText(value));
         return sqlstatus::kSuccess;
     }
     SQLResult execute(std::unique_ptr<ISQLCursor>& cursor) override {
@@ -92,15 +94,16 @@ public:
     }
     SQLResult close() override { return sqlstatus::kSuccess; }
 
-private:
+  private:
     std::string errorText_;
 };
 
 class TFakeMetaData : public ISQLMetaData {
-public:
+  public:
     SQLResult setOption(int option, std::intptr_t value) override {
         Record("metadata option " + std::to_string(option) + " " +
-               (IsTextOption(option) ? std::string(reinterpret_cast<const char*>(value)) : std::to_string(value)));
+               (IsTextOption(option) ? std::string(reinterpret_cast<const char*>(value))
+                                     : std::to_string(value)));
         return sqlstatus::kSuccess;
     }
     SQLResult getOption(int option, void* buffer, std::int32_t size, std::int32_t& length) override {
@@ -109,7 +112,8 @@ public:
             length = 1;
             return sqlstatus::kSuccess;
         }
-        if ((option == metaoption::kSupportsTransactions || option == metaoption::kSupportsMultipleTransactions) &&
+        if ((option == metaoption::kSupportsTransactions ||
+             option == metaoption::kSupportsMultipleTransactions) &&
             size >= 4) {
             const std::int32_t value = option == metaoption::kSupportsTransactions ? 1 : 0;
             std::memcpy(buffer, &value, sizeof(value));
@@ -125,17 +129,20 @@ public:
 };
 
 class TFakeConnection : public ISQLConnection {
-public:
+  public:
     SQLResult setOption(int option, std::intptr_t value) override {
         Record("option " + std::to_string(option) + " " +
-               (IsTextOption(option) ? std::string(reinterpret_cast<const char*>(value)) : std::to_string(value)));
+               (IsTextOption(option) ? std::string(reinterpret_cast<const char*>(value))
+                                     : std::to_string(value)));
         return sqlstatus::kSuccess;
     }
-    SQLResult getOption(int option, void* /*buffer*/, std::int32_t /*size*/, std::int32_t& /*length*/) override {
+    SQLResult getOption(int option, void* /*buffer*/, std::int32_t /*size*/,
+                        std::int32_t& /*length*/) override {
         Record("get option " + std::to_string(option));
         return sqlstatus::kNotSupported;
     }
-    SQLResult connect(const std::string& database, const std::string& user, const std::string& password) override {
+    SQLResult connect(const std::string& database, const std::string& user,
+                      const std::string& password) override {
         Record("connect " + database + "|" + user + "|" + password);
         return Answer("connect", errorText_);
     }
@@ -174,12 +181,12 @@ public:
         return sqlstatus::kSuccess;
     }
 
-private:
+  private:
     std::string errorText_;
 };
 
 class TFakeDriver : public ISQLDriver {
-public:
+  public:
     SQLResult getSQLConnection(std::unique_ptr<ISQLConnection>& connection) override {
         connection = std::make_unique<TFakeConnection>();
         return sqlstatus::kSuccess;
@@ -200,11 +207,15 @@ FAKE_EXPORT contado::SQLResult getSQLDriverFAKE(const char* vendorLib, const cha
     return status;
 }
 
-FAKE_EXPORT void fakeDriverSet(const char* key, const char* value) { contado::Script()[key] = value; }
+FAKE_EXPORT void fakeDriverSet(const char* key, const char* value) {
+    contado::Script()[key] = value;
+}
 
 FAKE_EXPORT void fakeDriverReset() {
     contado::Script().clear();
     contado::Log().clear();
 }
 
-FAKE_EXPORT const char* fakeDriverLog() { return contado::Log().c_str(); }
+FAKE_EXPORT const char* fakeDriverLog() {
+    return contado::Log().c_str();
+}
