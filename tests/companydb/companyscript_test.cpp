@@ -43,7 +43,7 @@ TEST(CompanyScriptTest, RefusesToOverwriteAnExistingDatabase) {
     TTestCompany company;
     const std::string before = FileBytes(company.DatabasePath());
 
-    TScriptResult result = TTestCompany::RunCreationScript({company.ServerDir(), company.CompanyCode()});
+    TProcessResult result = TTestCompany::RunCreationScript({company.ServerDir(), company.CompanyCode()});
 
     EXPECT_NE(result.ExitCode, 0);
     EXPECT_THAT(result.Output, HasSubstr("already exists"));
@@ -59,7 +59,7 @@ TEST(CompanyScriptTest, RejectsBadArgumentsWithoutCreatingAnything) {
                                                       {serverDir, "02", "--demo", "x"},
                                                       {serverDir, "02", "--days", "3"},
                                                       {serverDir, "../02"}}) {
-        TScriptResult result = TTestCompany::RunCreationScript(arguments);
+        TProcessResult result = TTestCompany::RunCreationScript(arguments);
         EXPECT_NE(result.ExitCode, 0) << result.Output;
         EXPECT_FALSE(fs::exists(serverDir / "datos" / "02" / "tandrel.fdb"));
     }
@@ -69,7 +69,7 @@ TEST(CompanyScriptTest, DemoHistoryIsTheSameOnEveryCreation) {
     TTestCompany company;
     std::vector<std::vector<TTextRow>> summaries;
     for (const std::string code : {"10", "11"}) {
-        TScriptResult result = TTestCompany::RunCreationScript({company.ServerDir(), code, "--demo", "2"});
+        TProcessResult result = TTestCompany::RunCreationScript({company.ServerDir(), code, "--demo", "2"});
         ASSERT_EQ(result.ExitCode, 0) << result.Output;
         TFirebirdSession session(company.ServerDir() + "/datos/" + code + "/tandrel.fdb");
         summaries.push_back(SalesSummary(session));

@@ -101,21 +101,77 @@ class TFileLock {
     int fd_;
 };
 
+int WaitForExit(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs a program found on the PATH (or by its path) and waits for it; stdout and stderr are collected.
+TProcessResult RunProgram(const std::string& program, const std::vector<std::string>& arguments) {
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    std::string outputPath = (fs::temp_directory_path() / "contado-script-XXXXXX").string();
+    int output = mkstemp(outputPath.data());
+    if (output < 0) {
+        throw std::runtime_error("cannot create the output file of " + program + ": " + std::strerror(errno));
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
+    pid_t pid = 0;
+    int error = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(output);
+
+    TProcessResult result;
+    if (error == 0) {
+        result.ExitCode = WaitForExit(pid);
+    }
+    result.Output = ReadFile(outputPath);
+    unlink(outputPath.c_str());
+    if (error != 0) {
+        throw std::runtime_error("cannot start " + program + ": " + std::strerror(error));
+    }
+    return result;
+}
+
+void RequireSuccess(const std::string& what, const TProcessResult& result) {
+    if (result.ExitCode != 0) {
+        throw std::runtime_error(what + " failed with exit code " + std::to_string(result.ExitCode) + ":\n" +
+                                 result.Output);
+    }
+}
+
+// Builds the template with the creation script. Tests do not need every write flushed to disk, so the
+// template and its copies run without forced writes, which keeps commits fast.
 void BuildTemplate(const fs::path& target, int demoDays) {
     fs::path work = MakeTemporaryDirectory(target.parent_path(), "build-");
+    fs::path database = work / "datos" / "01" / "tandrel.fdb";
     std::vector<std::string> arguments{work.string(), "01"};
     if (demoDays > 0) {
         arguments.insert(arguments.end(), {"--demo", std::to_string(demoDays)});
     }
-    TScriptResult result = TTestCompany::RunCreationScript(arguments);
-    if (result.ExitCode == 0) {
-        fs::rename(work / "datos" / "01" / "tandrel.fdb", target);
+    try {
+        RequireSuccess("create-company-db.sh", TTestCompany::RunCreationScript(arguments));
+        RequireSuccess("gfix", RunProgram("gfix", {"-write", "async", database.string(), "-user", "SYSDBA"}));
+        fs::rename(database, target);
+    } catch (...) {
+        fs::remove_all(work);
+        throw;
     }
     fs::remove_all(work);
-    if (result.ExitCode != 0) {
-        throw std::runtime_error("create-company-db.sh failed with exit code " +
-                                 std::to_string(result.ExitCode) + ":\n" + result.Output);
-    }
 }
 
 fs::path TemplatePath(int demoDays) {
@@ -128,16 +184,6 @@ fs::path TemplatePath(int demoDays) {
         BuildTemplate(path, demoDays);
     }
     return path;
-}
-
-int WaitForExit(pid_t pid) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -164,41 +210,8 @@ std::string TTestCompany::DatabasePath() const {
     return (fs::path(serverDir_) / "datos" / companyCode_ / "tandrel.fdb").string();
 }
 
-TScriptResult TTestCompany::RunCreationScript(const std::vector<std::string>& arguments) {
-    std::string script = CreationScript().string();
-    std::vector<std::string> words{script};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-
-    std::string outputPath = (fs::temp_directory_path() / "contado-script-XXXXXX").string();
-    int output = mkstemp(outputPath.data());
-    if (output < 0) {
-        throw std::runtime_error(std::string("cannot create the script's output file: ") +
-                                 std::strerror(errno));
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
-    pid_t pid = 0;
-    int error = posix_spawn(&pid, script.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(output);
-
-    TScriptResult result;
-    if (error == 0) {
-        result.ExitCode = WaitForExit(pid);
-    }
-    result.Output = ReadFile(outputPath);
-    unlink(outputPath.c_str());
-    if (error != 0) {
-        throw std::runtime_error("cannot start " + script + ": " + std::strerror(error));
-    }
-    return result;
+TProcessResult TTestCompany::RunCreationScript(const std::vector<std::string>& arguments) {
+    return RunProgram(CreationScript().string(), arguments);
 }
 
 }  // namespace contado

@@ -6,7 +6,7 @@
 namespace contado {
 
 // The output and exit status of a finished child process.
-struct TScriptResult {
+struct TProcessResult {
     int ExitCode = -1;
     std::string Output;
 };
@@ -27,7 +27,7 @@ class TTestCompany {
     std::string DatabasePath() const;
 
     // Runs scripts/create-company-db.sh with the given arguments and waits for it.
-    static TScriptResult RunCreationScript(const std::vector<std::string>& arguments);
+    static TProcessResult RunCreationScript(const std::vector<std::string>& arguments);
 
   private:
     std::string serverDir_;
