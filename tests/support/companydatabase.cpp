@@ -58,8 +58,8 @@ std::string Today() {
     return text;
 }
 
-// Names a template after what makes it: the script, the SQL files and, for demo data, the day it ends on.
-std::string TemplateKey(int demoDays) {
+// Fingerprint of what makes a template: the creation script and the SQL files.
+std::string SourcesHash() {
     std::vector<fs::path> inputs{CreationScript()};
     for (const auto& entry : fs::directory_iterator(SourceDir() / "companydb")) {
         if (entry.path().extension() == ".sql") {
@@ -77,12 +77,34 @@ std::string TemplateKey(int demoDays) {
         mix(input.filename().string());
         mix(ReadFile(input));
     }
-    std::ostringstream key;
-    key << std::hex << hash;
+    std::ostringstream text;
+    text << std::hex << hash;
+    return text.str();
+}
+
+// Names a template after its sources and, for demo data, the number of days and the day they end on.
+std::string TemplateKey(int demoDays) {
+    std::string key = SourcesHash();
     if (demoDays > 0) {
-        key << "-demo" << std::dec << demoDays << "-" << Today();
+        key += "-demo" + std::to_string(demoDays) + "-" + Today();
     }
-    return key.str();
+    return key;
+}
+
+// Removes the templates of earlier sources and the demo templates of earlier days.
+void RemoveStaleTemplates(const fs::path& cache) {
+    const std::string current = SourcesHash();
+    const std::string today = "-" + Today();
+    for (const auto& entry : fs::directory_iterator(cache)) {
+        const std::string stem = entry.path().stem().string();
+        bool demo = stem.find("-demo") != std::string::npos;
+        if (entry.path().extension() == ".fdb" &&
+            (!stem.starts_with(current) || (demo && !stem.ends_with(today)))) {
+            std::error_code ignored;
+            fs::remove(entry.path(), ignored);
+            fs::remove(fs::path(entry.path()).replace_extension(".lock"), ignored);
+        }
+    }
 }
 
 // An exclusive lock on a file, so test programs running side by side build a template only once.
@@ -182,6 +204,7 @@ fs::path TemplatePath(int demoDays) {
     TFileLock lock(cache / (key + ".lock"));
     if (!fs::exists(path)) {
         BuildTemplate(path, demoDays);
+        RemoveStaleTemplates(cache);
     }
     return path;
 }
