@@ -147,6 +147,7 @@ TFirebirdSession::~TFirebirdSession() {
     try {
         if (transaction_ != nullptr) {
             transaction_->rollback(&status);
+            transaction_ = nullptr;
         }
         attachment_->detach(&status);
     } catch (const FbException&) {
