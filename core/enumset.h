@@ -8,7 +8,7 @@ namespace contado {
 // A set of values of a small enumeration (at most 64 values), as option and flag sets use.
 template <typename Enum>
 class TEnumSet {
-public:
+  public:
     constexpr TEnumSet() = default;
     constexpr TEnumSet(std::initializer_list<Enum> values) {
         for (Enum value : values) {
@@ -24,8 +24,10 @@ public:
 
     friend constexpr bool operator==(const TEnumSet&, const TEnumSet&) = default;
 
-private:
-    static constexpr std::uint64_t Bit(Enum value) { return std::uint64_t{1} << static_cast<unsigned>(value); }
+  private:
+    static constexpr std::uint64_t Bit(Enum value) {
+        return std::uint64_t{1} << static_cast<unsigned>(value);
+    }
     std::uint64_t bits_ = 0;
 };
 

@@ -17,7 +17,9 @@ struct TNumberPattern {
     bool grouping = false;
 };
 
-bool IsPlaceholder(char c) { return c == '0' || c == '#'; }
+bool IsPlaceholder(char c) {
+    return c == '0' || c == '#';
+}
 
 // Splits at ";" outside quotes.
 std::vector<std::string> Sections(std::string_view format) {
@@ -44,7 +46,8 @@ TNumberPattern ParsePattern(std::string_view section) {
     bool inFraction = false;
     char quote = 0;
     for (char c : section) {
-        std::string& literal = afterDigits || (inDigits && !IsPlaceholder(c)) ? pattern.suffix : pattern.prefix;
+        std::string& literal =
+            afterDigits || (inDigits && !IsPlaceholder(c)) ? pattern.suffix : pattern.prefix;
         if (quote != 0) {
             if (c == quote) {
                 quote = 0;
@@ -113,7 +116,8 @@ std::string Apply(const TNumberPattern& pattern, const TBcd& magnitude, char dec
 
 std::string FormatFloat(std::string_view format, const TBcd& value, char decimalSeparator) {
     const std::vector<std::string> sections = Sections(format);
-    const TBcd magnitude = value.IsNegative() ? TBcd::FromUnscaled(-value.UnscaledValue(), value.Scale()) : value;
+    const TBcd magnitude =
+        value.IsNegative() ? TBcd::FromUnscaled(-value.UnscaledValue(), value.Scale()) : value;
     if (value.IsZero() && sections.size() >= 3 && !sections[2].empty()) {
         return Apply(ParsePattern(sections[2]), magnitude, decimalSeparator);
     }

@@ -21,20 +21,21 @@ struct TCallResult {
 
 // How a client table reaches its provider.
 class IAppServer {
-public:
+  public:
     virtual ~IAppServer() = default;
 
-    virtual TCallResult AS_ApplyUpdates(const std::string& providerName, const TDataPacket& delta, int maxErrors,
-                                        int& errorCount, std::optional<TDataPacket>& errors) = 0;
+    virtual TCallResult AS_ApplyUpdates(const std::string& providerName, const TDataPacket& delta,
+                                        int maxErrors, int& errorCount,
+                                        std::optional<TDataPacket>& errors) = 0;
     virtual TCallResult AS_GetRecords(const std::string& providerName, int count, int& recordsOut,
-                                      TGetRecordOptions options, const std::string& commandText, TParams& params,
-                                      TDataPacket& data) = 0;
+                                      TGetRecordOptions options, const std::string& commandText,
+                                      TParams& params, TDataPacket& data) = 0;
     virtual TCallResult AS_DataRequest(const std::string& providerName, const TVariant& input,
                                        TVariant& output) = 0;
     virtual TCallResult AS_GetProviderNames(std::vector<std::string>& names) = 0;
     virtual TCallResult AS_GetParams(const std::string& providerName, TParams& params) = 0;
-    virtual TCallResult AS_RowRequest(const std::string& providerName, const TDataPacket& row, int requestType,
-                                      TDataPacket& data) = 0;
+    virtual TCallResult AS_RowRequest(const std::string& providerName, const TDataPacket& row,
+                                      int requestType, TDataPacket& data) = 0;
     virtual TCallResult AS_Execute(const std::string& providerName, const std::string& commandText,
                                    TParams& params) = 0;
 };

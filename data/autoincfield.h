@@ -9,7 +9,7 @@ namespace contado {
 
 // A 32-bit integer that the database assigns.
 class TAutoIncField : public TIntegerField {
-public:
+  public:
     explicit TAutoIncField(TComponent* owner = nullptr)
         : TIntegerField(owner, ftAutoInc, std::numeric_limits<std::int32_t>::min(),
                         std::numeric_limits<std::int32_t>::max()) {}

@@ -4,7 +4,9 @@
 
 namespace contado {
 
-TBlobField::TBlobField(TComponent* owner, TFieldType type) : TField(owner) { SetDataType(type); }
+TBlobField::TBlobField(TComponent* owner, TFieldType type) : TField(owner) {
+    SetDataType(type);
+}
 
 std::string TBlobField::AsString() const {
     const TVariant value = GetData();

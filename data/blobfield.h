@@ -6,14 +6,14 @@ namespace contado {
 
 // Binary data of any length; its display text names the kind, "(BLOB)", or "(blob)" when empty.
 class TBlobField : public TField {
-public:
+  public:
     explicit TBlobField(TComponent* owner = nullptr) : TBlobField(owner, ftBlob) {}
 
     std::string AsString() const override;
     void SetAsString(const std::string& value) override { SetData(value); }
     std::string GetText(bool displayText) const override;
 
-protected:
+  protected:
     TBlobField(TComponent* owner, TFieldType type);
     virtual std::string KindText() const { return "BLOB"; }
 };

@@ -6,7 +6,7 @@ namespace contado {
 
 // A floating-point field that holds an amount of money.
 class TCurrencyField : public TFloatField {
-public:
+  public:
     explicit TCurrencyField(TComponent* owner = nullptr) : TFloatField(owner, ftCurrency) {}
 };
 

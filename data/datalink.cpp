@@ -32,7 +32,9 @@ void TDataLink::SetDataSource(TDataSource* source) {
     UpdateState();
 }
 
-TDataSet* TDataLink::DataSet() const { return dataSource_ != nullptr ? dataSource_->DataSet() : nullptr; }
+TDataSet* TDataLink::DataSet() const {
+    return dataSource_ != nullptr ? dataSource_->DataSet() : nullptr;
+}
 
 void TDataLink::SetReadOnly(bool readOnly) {
     if (readOnly_ != readOnly) {
@@ -176,11 +178,17 @@ int TDataLink::RecordCount() const {
     return std::min(DataSet()->BufferedRecordCount(), bufferCount_);
 }
 
-bool TDataLink::Bof() const { return DataSet()->Bof(); }
+bool TDataLink::Bof() const {
+    return DataSet()->Bof();
+}
 
-bool TDataLink::Eof() const { return DataSet()->Eof(); }
+bool TDataLink::Eof() const {
+    return DataSet()->Eof();
+}
 
-int TDataLink::MoveBy(int distance) { return DataSet()->MoveBy(distance); }
+int TDataLink::MoveBy(int distance) {
+    return DataSet()->MoveBy(distance);
+}
 
 void TDataLink::SetBufferCount(int count) {
     if (bufferCount_ == count) {

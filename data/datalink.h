@@ -14,7 +14,7 @@ class TField;
 // the callbacks the control overrides. The base callbacks do nothing, except that a scroll and a
 // layout change count as a dataset change, and a dataset change as a record change of no field.
 class TDataLink {
-public:
+  public:
     TDataLink() = default;
     virtual ~TDataLink();
 
@@ -64,11 +64,11 @@ public:
     virtual void SetBufferCount(int count);
     virtual void UpdateData() {}
 
-protected:
+  protected:
     void SetVisualControl(bool visual) { visualControl_ = visual; }
     bool Updating() const { return updating_; }
 
-private:
+  private:
     friend class TDataSet;
     friend class TDataSource;
 

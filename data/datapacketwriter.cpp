@@ -63,23 +63,37 @@ void TDataPacketWriter::AddWidthAttributes(const TField& field, TPacketColumn& c
 
 const char* TDataPacketWriter::SubtypeOf(const TField& field) {
     switch (field.DataType()) {
-        case ftFixedChar: return "FixedChar";
+        case ftFixedChar:
+            return "FixedChar";
         case ftString: {
             const auto* text = dynamic_cast<const TStringField*>(&field);
             return text != nullptr && text->FixedChar() ? "FixedChar" : nullptr;
         }
-        case ftCurrency: return "Money";
-        case ftAutoInc: return "Autoinc";
-        case ftMemo: return "Text";
-        case ftFmtMemo: return "Formatted";
-        case ftGraphic: return "Graphics";
-        case ftBytes: case ftVarBytes: return "Binary";
-        case ftParadoxOle: return "Ole";
-        case ftDBaseOle: return "dBASEOle";
-        case ftTypedBinary: return "TypedBinary";
-        case ftReference: return "Reference";
-        case ftGuid: return "Guid";
-        default: return nullptr;
+        case ftCurrency:
+            return "Money";
+        case ftAutoInc:
+            return "Autoinc";
+        case ftMemo:
+            return "Text";
+        case ftFmtMemo:
+            return "Formatted";
+        case ftGraphic:
+            return "Graphics";
+        case ftBytes:
+        case ftVarBytes:
+            return "Binary";
+        case ftParadoxOle:
+            return "Ole";
+        case ftDBaseOle:
+            return "dBASEOle";
+        case ftTypedBinary:
+            return "TypedBinary";
+        case ftReference:
+            return "Reference";
+        case ftGuid:
+            return "Guid";
+        default:
+            return nullptr;
     }
 }
 

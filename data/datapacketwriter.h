@@ -11,7 +11,7 @@ class TField;
 
 // Writes the fields and rows of a dataset into a data packet.
 class TDataPacketWriter {
-public:
+  public:
     TDataPacketWriter(TDataSet& dataSet, TDataPacket& packet) : dataSet_(dataSet), packet_(packet) {}
 
     // Column descriptions with their attributes, and the dataset-level attributes.
@@ -19,7 +19,7 @@ public:
     // The values of the dataset's current row.
     void WriteRow();
 
-private:
+  private:
     static TPacketColumn ColumnOf(const TField& field);
     static void AddWidthAttributes(const TField& field, TPacketColumn& column);
     static const char* SubtypeOf(const TField& field);

@@ -9,7 +9,9 @@
 
 namespace contado {
 
-TDataSet::TDataSet(TComponent* owner) : TComponent(owner) { SetBufferCount(1); }
+TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {
+    SetBufferCount(1);
+}
 
 TDataSet::~TDataSet() {
     for (TDataSource* source : std::vector<TDataSource*>(dataSources_)) {
@@ -122,14 +124,15 @@ void TDataSet::CheckFieldCompatibility(TField& field, const TFieldDef& def) {
     const bool bothInteger = (field.DataType() == ftInteger || field.DataType() == ftAutoInc) &&
                              (def.DataType() == ftInteger || def.DataType() == ftAutoInc);
     if (field.DataType() != def.DataType() && !bothText && !bothInteger) {
-        DatabaseError(FormatMessage("Type mismatch for field '%s', expecting: %s actual: %s", field.DisplayName(),
-                                    FieldTypeName(field.DataType()), FieldTypeName(def.DataType())));
+        DatabaseError(FormatMessage("Type mismatch for field '%s', expecting: %s actual: %s",
+                                    field.DisplayName(), FieldTypeName(field.DataType()),
+                                    FieldTypeName(def.DataType())));
     }
     const TFieldType type = field.DataType();
     const bool sizeMatters = type == ftBCD || type == ftBytes || type == ftVarBytes || type == ftReference;
     if (sizeMatters && field.Size() != def.Size()) {
-        DatabaseError(FormatMessage("Size mismatch for field '%s', expecting: %d actual: %d", field.DisplayName(),
-                                    field.Size(), def.Size()));
+        DatabaseError(FormatMessage("Size mismatch for field '%s', expecting: %d actual: %d",
+                                    field.DisplayName(), field.Size(), def.Size()));
     }
     if (IsTextType(type) && field.Size() > def.Size()) {
         field.SetSize(def.Size());

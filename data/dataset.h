@@ -24,7 +24,7 @@ using TLocateOptions = TEnumSet<TLocateOption>;
 // cursor through the protected hooks: open and close it, read a record into a buffer (next,
 // prior or current), and, when they can be edited, initialise, post, cancel and delete records.
 class TDataSet : public TComponent {
-public:
+  public:
     using TNotifyEvent = std::function<void(TDataSet* dataSet)>;
     using TErrorEvent = std::function<void(TDataSet* dataSet, EDatabaseError& error, TDataAction& action)>;
 
@@ -112,11 +112,11 @@ public:
     bool IsLinkedTo(const TDataSource* source) const;
 
     TNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforeInsert, AfterInsert, BeforeEdit,
-        AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete, AfterDelete,
-        BeforeScroll, AfterScroll, OnNewRecord, OnCalcFields;
+        AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete, AfterDelete, BeforeScroll,
+        AfterScroll, OnNewRecord, OnCalcFields;
     TErrorEvent OnEditError, OnPostError, OnDeleteError;
 
-protected:
+  protected:
     // --- Hooks of concrete datasets
     // Opens the cursor and fills FieldDefs(); the fields are bound afterwards.
     virtual void InternalOpen() = 0;
@@ -172,7 +172,7 @@ protected:
     // Closes without the before/after events; for destructors of concrete datasets.
     void CloseForDestruction();
 
-private:
+  private:
     friend class TDataSource;
     friend class TField;
 

@@ -102,7 +102,9 @@ void TDataSet::Post() {
     Notify(AfterPost, this);
 }
 
-void TDataSet::InternalPost() { DatabaseError("Cannot modify a read-only dataset"); }
+void TDataSet::InternalPost() {
+    DatabaseError("Cannot modify a read-only dataset");
+}
 
 void TDataSet::Cancel() {
     if (state_ != dsEdit && state_ != dsInsert) {
@@ -144,7 +146,9 @@ void TDataSet::Delete() {
     Notify(AfterScroll, this);
 }
 
-void TDataSet::InternalDelete() { DatabaseError("Cannot modify a read-only dataset"); }
+void TDataSet::InternalDelete() {
+    DatabaseError("Cannot modify a read-only dataset");
+}
 
 void TDataSet::CheckBrowseMode() {
     CheckActive();

@@ -138,7 +138,9 @@ void TDataSetProvider::CheckCanApply() const {
     }
 }
 
-TParams TDataSetProvider::GetParams() { return Source().PSGetParams(); }
+TParams TDataSetProvider::GetParams() {
+    return Source().PSGetParams();
+}
 
 void TDataSetProvider::Execute(const std::string& commandText, TParams& params) {
     HandCommandText(commandText);

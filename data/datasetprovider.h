@@ -22,10 +22,11 @@ class TSQLResolver;
 // packets, a number of rows at a time, and writes a client's change packet back through generated
 // statements.
 class TDataSetProvider : public TComponent {
-public:
+  public:
     using TNotifyEvent = std::function<void(TDataSetProvider* sender)>;
-    using TUpdateErrorEvent = std::function<void(TDataSetProvider* sender, TDeltaReader& delta, EUpdateError& error,
-                                                 TUpdateKind kind, TResolverResponse& response)>;
+    using TUpdateErrorEvent =
+        std::function<void(TDataSetProvider* sender, TDeltaReader& delta, EUpdateError& error,
+                           TUpdateKind kind, TResolverResponse& response)>;
     using TBeforeUpdateRecordEvent =
         std::function<void(TDataSetProvider* sender, TDeltaReader& delta, TUpdateKind kind, bool& applied)>;
     using TAfterUpdateRecordEvent =
@@ -46,8 +47,8 @@ public:
 
     // Up to count rows (-1: all) from the source's current position; recordsOut answers how many.
     // The parameters go in with the client's values and come back with the source's.
-    TDataPacket GetRecords(int count, int& recordsOut, TGetRecordOptions options, const std::string& commandText,
-                           TParams& params);
+    TDataPacket GetRecords(int count, int& recordsOut, TGetRecordOptions options,
+                           const std::string& commandText, TParams& params);
     // Answers the error packet, or nothing when every change was written.
     std::optional<TDataPacket> ApplyUpdates(const TDataPacket& delta, int maxErrors, int& errorCount);
     TParams GetParams();
@@ -62,10 +63,10 @@ public:
     TNotifyEvent BeforeGetRecords, AfterGetRecords, BeforeApplyUpdates, AfterApplyUpdates;
     TGetTableNameEvent OnGetTableName;
 
-protected:
+  protected:
     void ComponentDestroying(TComponent* component) override;
 
-private:
+  private:
     void Reset();
     void HandCommandText(const std::string& commandText);
     void HandParams(const TParams& params);

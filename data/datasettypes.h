@@ -10,15 +10,38 @@ namespace contado {
 
 // Dataset states in their numeric order.
 enum TDataSetState {
-    dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter, dsNewValue, dsOldValue,
-    dsCurValue, dsBlockRead, dsInternalCalc, dsOpening
+    dsInactive,
+    dsBrowse,
+    dsEdit,
+    dsInsert,
+    dsSetKey,
+    dsCalcFields,
+    dsFilter,
+    dsNewValue,
+    dsOldValue,
+    dsCurValue,
+    dsBlockRead,
+    dsInternalCalc,
+    dsOpening
 };
 
 // Data events in their numeric order; each carries one integer of information.
 enum TDataEvent {
-    deFieldChange, deRecordChange, deDataSetChange, deDataSetScroll, deLayoutChange, deUpdateRecord,
-    deUpdateState, deCheckBrowseMode, dePropertyChange, deFieldListChange, deFocusControl, deParentScroll,
-    deConnectChange, deReconcileError, deDisabledStateChange
+    deFieldChange,
+    deRecordChange,
+    deDataSetChange,
+    deDataSetScroll,
+    deLayoutChange,
+    deUpdateRecord,
+    deUpdateState,
+    deCheckBrowseMode,
+    dePropertyChange,
+    deFieldListChange,
+    deFocusControl,
+    deParentScroll,
+    deConnectChange,
+    deReconcileError,
+    deDisabledStateChange
 };
 
 // What a dataset does when an edit, post or delete fails.
@@ -50,6 +73,8 @@ inline bool IsEditingState(TDataSetState state) {
     return state == dsEdit || state == dsInsert || state == dsSetKey;
 }
 
-inline bool IsActiveState(TDataSetState state) { return state != dsInactive && state != dsOpening; }
+inline bool IsActiveState(TDataSetState state) {
+    return state != dsInactive && state != dsOpening;
+}
 
 }  // namespace contado

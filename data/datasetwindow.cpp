@@ -309,7 +309,9 @@ int TDataSet::MoveBackward(int distance, int& windowShift) {
     return moved;
 }
 
-bool TDataSet::Locate(const std::string&, const std::vector<TVariant>&, TLocateOptions) { return false; }
+bool TDataSet::Locate(const std::string&, const std::vector<TVariant>&, TLocateOptions) {
+    return false;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Bookmarks
@@ -334,7 +336,9 @@ void TDataSet::InternalGotoBookmark(const TBookmark&) {
     DatabaseError("Bookmarks are not supported by this dataset");
 }
 
-bool TDataSet::BookmarkValid(const TBookmark&) const { return false; }
+bool TDataSet::BookmarkValid(const TBookmark&) const {
+    return false;
+}
 
 int TDataSet::CompareBookmarks(const TBookmark& a, const TBookmark& b) const {
     if (a.empty() || b.empty()) {

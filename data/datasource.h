@@ -16,7 +16,7 @@ class TField;
 // Sits between one dataset and any number of data links: copies the dataset's state and passes
 // its data events on to the links.
 class TDataSource : public TComponent {
-public:
+  public:
     using TNotifyEvent = std::function<void(TDataSource* sender)>;
     using TDataChangeEvent = std::function<void(TDataSource* sender, TField* field)>;
 
@@ -42,7 +42,7 @@ public:
     TDataChangeEvent OnDataChange;
     TNotifyEvent OnUpdateData;
 
-private:
+  private:
     friend class TDataSet;
     friend class TDataLink;
 

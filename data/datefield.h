@@ -7,10 +7,10 @@ namespace contado {
 
 // A date without a time of day.
 class TDateField : public TDateTimeField {
-public:
+  public:
     explicit TDateField(TComponent* owner = nullptr) : TDateTimeField(owner, ftDate) {}
 
-protected:
+  protected:
     int DefaultWidth() const override { return 10; }
     std::string DefaultFormat(TDateTime value) const override { return DateToStr(value); }
     // "'%s' is not a valid date".

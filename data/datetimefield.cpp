@@ -34,7 +34,9 @@ bool TryStrToTime(const std::string& text, TDateTime& value) {
 
 TDateTimeField::TDateTimeField(TComponent* owner) : TDateTimeField(owner, ftDateTime) {}
 
-TDateTimeField::TDateTimeField(TComponent* owner, TFieldType type) : TField(owner) { SetDataType(type); }
+TDateTimeField::TDateTimeField(TComponent* owner, TFieldType type) : TField(owner) {
+    SetDataType(type);
+}
 
 TDateTime TDateTimeField::AsDateTime() const {
     const TVariant value = GetData();
@@ -42,7 +44,9 @@ TDateTime TDateTimeField::AsDateTime() const {
     return date != nullptr ? *date : 0.0;
 }
 
-void TDateTimeField::SetAsDateTime(TDateTime value) { SetData(Stored(value)); }
+void TDateTimeField::SetAsDateTime(TDateTime value) {
+    SetData(Stored(value));
+}
 
 void TDateTimeField::SetAsString(const std::string& value) {
     if (value.empty()) {
@@ -57,7 +61,8 @@ std::string TDateTimeField::GetText(bool displayText) const {
         return {};
     }
     const TDateTime value = AsDateTime();
-    return displayText && !displayFormat_.empty() ? FormatDateTime(displayFormat_, value) : DefaultFormat(value);
+    return displayText && !displayFormat_.empty() ? FormatDateTime(displayFormat_, value)
+                                                  : DefaultFormat(value);
 }
 
 std::string TDateTimeField::DefaultFormat(TDateTime value) const {
@@ -70,10 +75,9 @@ TDateTime TDateTimeField::ParseText(const std::string& text) const {
     const size_t blank = trimmed.find(' ');
     TDateTime date = 0;
     TDateTime time = 0;
-    const bool valid = blank == std::string::npos
-                           ? TryStrToDate(trimmed, date)
-                           : TryStrToDate(trimmed.substr(0, blank), date) &&
-                                 TryStrToTime(trimmed.substr(blank + 1), time);
+    const bool valid = blank == std::string::npos ? TryStrToDate(trimmed, date)
+                                                  : TryStrToDate(trimmed.substr(0, blank), date) &&
+                                                        TryStrToTime(trimmed.substr(blank + 1), time);
     if (!valid) {
         throw EConvertError(FormatMessage("'%s' is not a valid date and time", text));
     }

@@ -7,7 +7,7 @@ namespace contado {
 // A date and time of day. Its text uses DisplayFormat when displayed and set, else the system's
 // short date and long time formats.
 class TDateTimeField : public TField {
-public:
+  public:
     explicit TDateTimeField(TComponent* owner = nullptr);
 
     const std::string& DisplayFormat() const { return displayFormat_; }
@@ -21,7 +21,7 @@ public:
     void SetAsFloat(double value) override { SetAsDateTime(value); }
     std::string GetText(bool displayText) const override;
 
-protected:
+  protected:
     TDateTimeField(TComponent* owner, TFieldType type);
     int DefaultWidth() const override { return 18; }
     // The system format for the field's kind of value.
@@ -31,7 +31,7 @@ protected:
     // What the field keeps of an assigned value.
     virtual TDateTime Stored(TDateTime value) const { return value; }
 
-private:
+  private:
     std::string displayFormat_;
 };
 

@@ -9,9 +9,13 @@ namespace contado {
 
 namespace {
 
-char Separator() { return FormatSettings().DecimalSeparator; }
+char Separator() {
+    return FormatSettings().DecimalSeparator;
+}
 
-int IntegerDigits(const TBcd& value) { return std::max(value.Precision() - value.Scale(), 0); }
+int IntegerDigits(const TBcd& value) {
+    return std::max(value.Precision() - value.Scale(), 0);
+}
 
 }  // namespace
 
@@ -27,13 +31,17 @@ TBcd TDecimalField::AsBCD() const {
     return decimal != nullptr ? *decimal : TBcd();
 }
 
-std::int32_t TDecimalField::AsInteger() const { return static_cast<std::int32_t>(AsLargeInt()); }
+std::int32_t TDecimalField::AsInteger() const {
+    return static_cast<std::int32_t>(AsLargeInt());
+}
 
 std::int64_t TDecimalField::AsLargeInt() const {
     return static_cast<std::int64_t>(AsBCD().Normalized(TBcd::kMaxPrecision, 0).UnscaledValue());
 }
 
-std::string TDecimalField::AsString() const { return IsNull() ? std::string() : AsBCD().ToString(Separator()); }
+std::string TDecimalField::AsString() const {
+    return IsNull() ? std::string() : AsBCD().ToString(Separator());
+}
 
 std::string TDecimalField::GetText(bool displayText) const {
     if (IsNull()) {
@@ -70,7 +78,9 @@ void TDecimalField::SetAsString(const std::string& value) {
     SetAsBCD(parsed);
 }
 
-void TDecimalField::SetAsFloat(double value) { SetAsBCD(TBcd::FromDouble(value, Size())); }
+void TDecimalField::SetAsFloat(double value) {
+    SetAsBCD(TBcd::FromDouble(value, Size()));
+}
 
 void TDecimalField::SetAsBCD(const TBcd& value) {
     CheckRange(value);
@@ -91,6 +101,8 @@ void TDecimalField::CheckRange(const TBcd& value) const {
     }
 }
 
-bool TDecimalField::IsValidChar(char c) const { return TNumericField::IsValidChar(c) || c == Separator(); }
+bool TDecimalField::IsValidChar(char c) const {
+    return TNumericField::IsValidChar(c) || c == Separator();
+}
 
 }  // namespace contado

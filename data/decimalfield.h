@@ -7,7 +7,7 @@ namespace contado {
 // Base of the exact decimal fields: a value of Precision digits with Size() fraction digits.
 // As text it uses the system decimal separator and drops trailing fraction zeros.
 class TDecimalField : public TNumericField {
-public:
+  public:
     // 0: the largest precision a decimal can have.
     int Precision() const { return precision_; }
     void SetPrecision(int precision) { precision_ = precision; }
@@ -32,11 +32,11 @@ public:
     bool IsValidChar(char c) const override;
     std::string GetText(bool displayText) const override;
 
-protected:
+  protected:
     TDecimalField(TComponent* owner, TFieldType type, int size, int precision);
     int DefaultWidth() const override { return EffectivePrecision() + 2; }
 
-private:
+  private:
     int EffectivePrecision() const { return precision_ > 0 ? precision_ : TBcd::kMaxPrecision; }
     std::string GeneralText(const TBcd& value) const;
     void CheckRange(const TBcd& value) const;

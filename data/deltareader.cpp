@@ -29,12 +29,27 @@ std::string FieldPartOf(const std::string& origin) {
 
 int TDeltaField::DataSize() const {
     switch (DataType) {
-        case ftString: case ftFixedChar: case ftWideString: return Size + 1;
-        case ftSmallint: case ftWord: case ftBoolean: return 2;
-        case ftInteger: case ftDate: case ftTime: case ftAutoInc: return 4;
-        case ftFMTBcd: case ftBCD: return 34;
-        case ftBytes: case ftVarBytes: return Size;
-        default: return 8;
+        case ftString:
+        case ftFixedChar:
+        case ftWideString:
+            return Size + 1;
+        case ftSmallint:
+        case ftWord:
+        case ftBoolean:
+            return 2;
+        case ftInteger:
+        case ftDate:
+        case ftTime:
+        case ftAutoInc:
+            return 4;
+        case ftFMTBcd:
+        case ftBCD:
+            return 34;
+        case ftBytes:
+        case ftVarBytes:
+            return Size;
+        default:
+            return 8;
     }
 }
 
@@ -66,11 +81,13 @@ TDeltaField TDeltaReader::ReadField(const TPacketColumn& column) {
         field.ProviderFlags.Include(pfHidden);
     }
     const auto origin = column.Attributes.find("ORIGIN");
-    const auto* originText = origin != column.Attributes.end() ? std::get_if<std::string>(&origin->second) : nullptr;
+    const auto* originText =
+        origin != column.Attributes.end() ? std::get_if<std::string>(&origin->second) : nullptr;
     field.Origin = originText != nullptr && !originText->empty() ? FieldPartOf(*originText) : column.Name;
     field.ServerCalculated = AttributeIsTrue(column.Attributes, "SERVER_CALC");
     const auto subtype = column.Attributes.find("SUBTYPE");
-    field.FixedChar = subtype != column.Attributes.end() && subtype->second == TVariant(std::string("FixedChar"));
+    field.FixedChar =
+        subtype != column.Attributes.end() && subtype->second == TVariant(std::string("FixedChar"));
     return field;
 }
 

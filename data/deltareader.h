@@ -28,7 +28,7 @@ struct TDeltaField {
 
 // Reads a change packet: its columns and, for each change, old and new values.
 class TDeltaReader {
-public:
+  public:
     explicit TDeltaReader(const TDataPacket& delta);
 
     const TDataPacket& Packet() const { return delta_; }
@@ -48,7 +48,7 @@ public:
     // The value after the change: unassigned when a modification left the field alone.
     const TVariant& NewValue(int row, int field) const;
 
-private:
+  private:
     static TDeltaField ReadField(const TPacketColumn& column);
 
     const TDataPacket& delta_;

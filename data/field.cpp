@@ -6,7 +6,9 @@
 
 namespace contado {
 
-TField::TField(TComponent* owner) : TComponent(owner) { validChars_.set(); }
+TField::TField(TComponent* owner) : TComponent(owner) {
+    validChars_.set();
+}
 
 TField::~TField() {
     if (dataSet_ != nullptr) {
@@ -48,15 +50,18 @@ void TField::SetData(const TVariant& value) {
     if (readOnly_ && fieldKind_ != fkCalculated && state != dsSetKey && state != dsFilter) {
         throw EDatabaseError(FormatMessage("Field '%s' cannot be modified", DisplayName()));
     }
-    const bool writable = state == dsEdit || state == dsInsert || state == dsSetKey || state == dsCalcFields ||
-                          state == dsInternalCalc || state == dsFilter || state == dsNewValue;
+    const bool writable = state == dsEdit || state == dsInsert || state == dsSetKey ||
+                          state == dsCalcFields || state == dsInternalCalc || state == dsFilter ||
+                          state == dsNewValue;
     if (!writable) {
         throw EDatabaseError(PrefixedMessage(dataSet_->Name(), "Dataset not in edit or insert mode"));
     }
     dataSet_->SetFieldValue(*this, value);
 }
 
-TVariant TField::Value() const { return GetData(); }
+TVariant TField::Value() const {
+    return GetData();
+}
 
 void TField::SetValue(const TVariant& value) {
     if (VarIsEmptyOrNull(value)) {
@@ -74,13 +79,23 @@ void TField::SetValue(const TVariant& value) {
     }
 }
 
-TVariant TField::OldValue() const { return dataSet_->StateFieldValue(dsOldValue, *this); }
-TVariant TField::NewValue() const { return dataSet_->StateFieldValue(dsNewValue, *this); }
-TVariant TField::CurValue() const { return dataSet_->StateFieldValue(dsCurValue, *this); }
+TVariant TField::OldValue() const {
+    return dataSet_->StateFieldValue(dsOldValue, *this);
+}
+TVariant TField::NewValue() const {
+    return dataSet_->StateFieldValue(dsNewValue, *this);
+}
+TVariant TField::CurValue() const {
+    return dataSet_->StateFieldValue(dsCurValue, *this);
+}
 
-std::string TField::GetText(bool) const { return IsNull() ? std::string() : AsString(); }
+std::string TField::GetText(bool) const {
+    return IsNull() ? std::string() : AsString();
+}
 
-bool TField::IsValidChar(char c) const { return validChars_.test(static_cast<unsigned char>(c)); }
+bool TField::IsValidChar(char c) const {
+    return validChars_.test(static_cast<unsigned char>(c));
+}
 
 void TField::FocusControl() {
     if (dataSet_ != nullptr && dataSet_->Active()) {
@@ -94,8 +109,9 @@ void TField::AccessError(const char* typeName) const {
 }
 
 void TField::RangeError(const std::string& value, const std::string& min, const std::string& max) const {
-    throw EDatabaseError(FormatMessage("%s is not a valid value for field '%s'. The allowed range is %s to %s",
-                                       value, DisplayName(), min, max));
+    throw EDatabaseError(
+        FormatMessage("%s is not a valid value for field '%s'. The allowed range is %s to %s", value,
+                      DisplayName(), min, max));
 }
 
 std::bitset<256> TField::CharsOf(const char* chars) {
@@ -106,24 +122,50 @@ std::bitset<256> TField::CharsOf(const char* chars) {
     return set;
 }
 
-std::string TField::AsString() const { AccessError("String"); }
-void TField::SetAsString(const std::string&) { AccessError("String"); }
-std::int32_t TField::AsInteger() const { AccessError("Integer"); }
-void TField::SetAsInteger(std::int32_t) { AccessError("Integer"); }
-std::int64_t TField::AsLargeInt() const { return AsInteger(); }
+std::string TField::AsString() const {
+    AccessError("String");
+}
+void TField::SetAsString(const std::string&) {
+    AccessError("String");
+}
+std::int32_t TField::AsInteger() const {
+    AccessError("Integer");
+}
+void TField::SetAsInteger(std::int32_t) {
+    AccessError("Integer");
+}
+std::int64_t TField::AsLargeInt() const {
+    return AsInteger();
+}
 void TField::SetAsLargeInt(std::int64_t value) {
     if (value < INT32_MIN || value > INT32_MAX) {
         RangeError(ToText(value), ToText(INT32_MIN), ToText(INT32_MAX));
     }
     SetAsInteger(static_cast<std::int32_t>(value));
 }
-double TField::AsFloat() const { AccessError("Float"); }
-void TField::SetAsFloat(double) { AccessError("Float"); }
-TDateTime TField::AsDateTime() const { AccessError("DateTime"); }
-void TField::SetAsDateTime(TDateTime) { AccessError("DateTime"); }
-TCurrency TField::AsCurrency() const { return TCurrency::FromDouble(AsFloat()); }
-void TField::SetAsCurrency(TCurrency value) { SetAsFloat(value.ToDouble()); }
-TBcd TField::AsBCD() const { AccessError("BCD"); }
-void TField::SetAsBCD(const TBcd&) { AccessError("BCD"); }
+double TField::AsFloat() const {
+    AccessError("Float");
+}
+void TField::SetAsFloat(double) {
+    AccessError("Float");
+}
+TDateTime TField::AsDateTime() const {
+    AccessError("DateTime");
+}
+void TField::SetAsDateTime(TDateTime) {
+    AccessError("DateTime");
+}
+TCurrency TField::AsCurrency() const {
+    return TCurrency::FromDouble(AsFloat());
+}
+void TField::SetAsCurrency(TCurrency value) {
+    SetAsFloat(value.ToDouble());
+}
+TBcd TField::AsBCD() const {
+    AccessError("BCD");
+}
+void TField::SetAsBCD(const TBcd&) {
+    AccessError("BCD");
+}
 
 }  // namespace contado

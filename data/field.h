@@ -25,7 +25,7 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 // One column of a dataset as the program reads and writes it. The value lives in the dataset's
 // record buffer; a field converts it to and from the program's types and texts.
 class TField : public TComponent {
-public:
+  public:
     explicit TField(TComponent* owner = nullptr);
     ~TField() override;
 
@@ -108,7 +108,7 @@ public:
     void Bind(int fieldNo, int bufferIndex);
     int BufferIndex() const { return bufferIndex_; }
 
-protected:
+  protected:
     void SetDataType(TFieldType type) { dataType_ = type; }
     virtual int DefaultWidth() const { return 10; }
     // The stored value (null when the field has no value or no current record).
@@ -117,10 +117,11 @@ protected:
     void SetData(const TVariant& value);
     [[noreturn]] void AccessError(const char* typeName) const;
     // "%s is not a valid value for field '%s'. The allowed range is %s to %s".
-    [[noreturn]] void RangeError(const std::string& value, const std::string& min, const std::string& max) const;
+    [[noreturn]] void RangeError(const std::string& value, const std::string& min,
+                                 const std::string& max) const;
     static std::bitset<256> CharsOf(const char* chars);
 
-private:
+  private:
     friend class TDataSet;
 
     TDataSet* dataSet_ = nullptr;

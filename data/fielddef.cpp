@@ -20,23 +20,49 @@ namespace {
 
 TField* NewFieldOfType(TFieldType type, TComponent* owner) {
     switch (type) {
-        case ftString: case ftFixedChar: case ftWideString: return new TStringField(owner);
-        case ftSmallint: return new TSmallintField(owner);
-        case ftInteger: case ftWord: return new TIntegerField(owner);
-        case ftAutoInc: return new TAutoIncField(owner);
-        case ftLargeint: return new TLargeintField(owner);
-        case ftFloat: return new TFloatField(owner);
-        case ftCurrency: return new TCurrencyField(owner);
-        case ftBCD: return new TBCDField(owner);
-        case ftFMTBcd: return new TFMTBCDField(owner);
-        case ftDate: return new TDateField(owner);
-        case ftTime: return new TTimeField(owner);
-        case ftDateTime: case ftTimeStamp: return new TDateTimeField(owner);
-        case ftMemo: case ftFmtMemo: case ftOraClob: return new TMemoField(owner);
-        case ftBlob: case ftGraphic: case ftParadoxOle: case ftDBaseOle: case ftTypedBinary: case ftOraBlob:
-        case ftBytes: case ftVarBytes:
+        case ftString:
+        case ftFixedChar:
+        case ftWideString:
+            return new TStringField(owner);
+        case ftSmallint:
+            return new TSmallintField(owner);
+        case ftInteger:
+        case ftWord:
+            return new TIntegerField(owner);
+        case ftAutoInc:
+            return new TAutoIncField(owner);
+        case ftLargeint:
+            return new TLargeintField(owner);
+        case ftFloat:
+            return new TFloatField(owner);
+        case ftCurrency:
+            return new TCurrencyField(owner);
+        case ftBCD:
+            return new TBCDField(owner);
+        case ftFMTBcd:
+            return new TFMTBCDField(owner);
+        case ftDate:
+            return new TDateField(owner);
+        case ftTime:
+            return new TTimeField(owner);
+        case ftDateTime:
+        case ftTimeStamp:
+            return new TDateTimeField(owner);
+        case ftMemo:
+        case ftFmtMemo:
+        case ftOraClob:
+            return new TMemoField(owner);
+        case ftBlob:
+        case ftGraphic:
+        case ftParadoxOle:
+        case ftDBaseOle:
+        case ftTypedBinary:
+        case ftOraBlob:
+        case ftBytes:
+        case ftVarBytes:
             return new TBlobField(owner);
-        default: return nullptr;
+        default:
+            return nullptr;
     }
 }
 

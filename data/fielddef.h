@@ -11,7 +11,7 @@ class TField;
 
 // The description of one column of a dataset: name, type, size and attributes.
 class TFieldDef {
-public:
+  public:
     TFieldDef() = default;
     TFieldDef(std::string name, TFieldType dataType, int size = 0, bool required = false)
         : name_(std::move(name)), dataType_(dataType), size_(size), required_(required) {}
@@ -40,7 +40,7 @@ public:
     // "Field '%s' is of an unsupported type" for a type no field class holds.
     TField* CreateField(TComponent* owner) const;
 
-private:
+  private:
     std::string name_;
     TFieldType dataType_ = ftUnknown;
     int size_ = 0;

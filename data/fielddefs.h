@@ -9,7 +9,7 @@ namespace contado {
 
 // The column descriptions of a dataset in column order; names compared without regard to case.
 class TFieldDefs {
-public:
+  public:
     int Count() const { return static_cast<int>(items_.size()); }
     bool IsEmpty() const { return items_.empty(); }
     const TFieldDef& operator[](int index) const { return items_.at(index); }
@@ -23,7 +23,7 @@ public:
     std::vector<TFieldDef>::const_iterator begin() const { return items_.begin(); }
     std::vector<TFieldDef>::const_iterator end() const { return items_.end(); }
 
-private:
+  private:
     std::vector<TFieldDef> items_;
 };
 

@@ -13,7 +13,9 @@ namespace contado {
 
 TFloatField::TFloatField(TComponent* owner) : TFloatField(owner, ftFloat) {}
 
-TFloatField::TFloatField(TComponent* owner, TFieldType type) : TNumericField(owner) { SetDataType(type); }
+TFloatField::TFloatField(TComponent* owner, TFieldType type) : TNumericField(owner) {
+    SetDataType(type);
+}
 
 double TFloatField::AsFloat() const {
     const TVariant value = GetData();
@@ -21,9 +23,13 @@ double TFloatField::AsFloat() const {
     return real != nullptr ? *real : 0.0;
 }
 
-std::int32_t TFloatField::AsInteger() const { return static_cast<std::int32_t>(std::lround(AsFloat())); }
+std::int32_t TFloatField::AsInteger() const {
+    return static_cast<std::int32_t>(std::lround(AsFloat()));
+}
 
-TBcd TFloatField::AsBCD() const { return TBcd::FromDouble(AsFloat(), 8); }
+TBcd TFloatField::AsBCD() const {
+    return TBcd::FromDouble(AsFloat(), 8);
+}
 
 std::string TFloatField::AsString() const {
     if (IsNull()) {
@@ -43,8 +49,7 @@ std::string TFloatField::GetText(bool displayText) const {
         return {};
     }
     const std::string& format = TextFormat(displayText);
-    return format.empty() ? AsString()
-                          : FormatFloat(format, AsBCD(), FormatSettings().DecimalSeparator);
+    return format.empty() ? AsString() : FormatFloat(format, AsBCD(), FormatSettings().DecimalSeparator);
 }
 
 void TFloatField::SetAsString(const std::string& value) {
@@ -65,7 +70,9 @@ void TFloatField::SetAsString(const std::string& value) {
     SetAsFloat(parsed);
 }
 
-void TFloatField::SetAsFloat(double value) { SetData(value); }
+void TFloatField::SetAsFloat(double value) {
+    SetData(value);
+}
 
 bool TFloatField::IsValidChar(char c) const {
     return TNumericField::IsValidChar(c) || c == FormatSettings().DecimalSeparator || c == 'e' || c == 'E';

@@ -6,7 +6,7 @@ namespace contado {
 
 // A double-precision floating-point field.
 class TFloatField : public TNumericField {
-public:
+  public:
     explicit TFloatField(TComponent* owner = nullptr);
 
     // Significant digits of the general text.
@@ -24,10 +24,10 @@ public:
     bool IsValidChar(char c) const override;
     std::string GetText(bool displayText) const override;
 
-protected:
+  protected:
     TFloatField(TComponent* owner, TFieldType type);
 
-private:
+  private:
     int precision_ = 15;
 };
 

@@ -49,15 +49,18 @@ std::int64_t TIntegerField::AsLargeInt() const {
     return integer != nullptr ? *integer : 0;
 }
 
-std::string TIntegerField::AsString() const { return IsNull() ? std::string() : ToText(AsLargeInt()); }
+std::string TIntegerField::AsString() const {
+    return IsNull() ? std::string() : ToText(AsLargeInt());
+}
 
 std::string TIntegerField::GetText(bool displayText) const {
     if (IsNull()) {
         return {};
     }
     const std::string& format = TextFormat(displayText);
-    return format.empty() ? AsString()
-                          : FormatFloat(format, TBcd::FromInt64(AsLargeInt()), FormatSettings().DecimalSeparator);
+    return format.empty()
+               ? AsString()
+               : FormatFloat(format, TBcd::FromInt64(AsLargeInt()), FormatSettings().DecimalSeparator);
 }
 
 void TIntegerField::SetAsString(const std::string& value) {
@@ -67,7 +70,8 @@ void TIntegerField::SetAsString(const std::string& value) {
     }
     std::int64_t parsed = 0;
     if (!TryParseInteger(value, parsed)) {
-        throw EDatabaseError(FormatMessage("'%s' is not a valid integer value for field '%s'", value, DisplayName()));
+        throw EDatabaseError(
+            FormatMessage("'%s' is not a valid integer value for field '%s'", value, DisplayName()));
     }
     SetAsLargeInt(parsed);
 }

@@ -8,7 +8,7 @@ namespace contado {
 
 // A 32-bit integer field.
 class TIntegerField : public TNumericField {
-public:
+  public:
     explicit TIntegerField(TComponent* owner = nullptr);
 
     // Both 0: any value of the field's type.
@@ -31,11 +31,11 @@ public:
     void SetAsCurrency(TCurrency value) override { SetAsBCD(TBcd::FromCurrency(value)); }
     std::string GetText(bool displayText) const override;
 
-protected:
+  protected:
     TIntegerField(TComponent* owner, TFieldType type, std::int64_t lowest, std::int64_t highest);
     int DefaultWidth() const override { return 11; }
 
-private:
+  private:
     void CheckRange(std::int64_t value) const;
 
     std::int64_t lowest_;

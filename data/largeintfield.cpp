@@ -6,7 +6,8 @@ namespace contado {
 
 std::int32_t TLargeintField::AsInteger() const {
     const std::int64_t value = AsLargeInt();
-    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) {
+    if (value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max()) {
         RangeError(ToText(value), ToText(std::numeric_limits<std::int32_t>::min()),
                    ToText(std::numeric_limits<std::int32_t>::max()));
     }

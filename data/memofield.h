@@ -6,10 +6,10 @@ namespace contado {
 
 // A text of any length; shown as "(MEMO)", or "(memo)" when empty.
 class TMemoField : public TBlobField {
-public:
+  public:
     explicit TMemoField(TComponent* owner = nullptr) : TBlobField(owner, ftMemo) {}
 
-protected:
+  protected:
     std::string KindText() const override { return "MEMO"; }
 };
 

@@ -7,7 +7,7 @@ namespace contado {
 // Base of the number fields: right-aligned, typed with signs and digits, shown through an optional
 // number format (DisplayFormat when displayed, EditFormat when edited).
 class TNumericField : public TField {
-public:
+  public:
     explicit TNumericField(TComponent* owner = nullptr);
 
     const std::string& DisplayFormat() const { return displayFormat_; }
@@ -15,11 +15,11 @@ public:
     const std::string& EditFormat() const { return editFormat_; }
     void SetEditFormat(const std::string& format) { editFormat_ = format; }
 
-protected:
+  protected:
     // The format for a display or an edit text; empty when none applies.
     const std::string& TextFormat(bool displayText) const;
 
-private:
+  private:
     std::string displayFormat_;
     std::string editFormat_;
 };

@@ -13,7 +13,7 @@ namespace contado {
 // What a provider asks of its source dataset: the statement's table, identifiers' quoting,
 // transactions, running generated statements, and resetting the source for the next request.
 class IProviderSupport {
-public:
+  public:
     virtual ~IProviderSupport() = default;
 
     // The table the rows come from; empty when unknown.

@@ -5,9 +5,21 @@
 namespace contado {
 
 enum TProviderOption {
-    poFetchBlobsOnDemand, poFetchDetailsOnDemand, poIncFieldProps, poCascadeDeletes, poCascadeUpdates,
-    poReadOnly, poAllowMultiRecordUpdates, poDisableInserts, poDisableEdits, poDisableDeletes, poNoReset,
-    poAutoRefresh, poPropogateChanges, poAllowCommandText, poRetainServerOrder
+    poFetchBlobsOnDemand,
+    poFetchDetailsOnDemand,
+    poIncFieldProps,
+    poCascadeDeletes,
+    poCascadeUpdates,
+    poReadOnly,
+    poAllowMultiRecordUpdates,
+    poDisableInserts,
+    poDisableEdits,
+    poDisableDeletes,
+    poNoReset,
+    poAutoRefresh,
+    poPropogateChanges,
+    poAllowCommandText,
+    poRetainServerOrder
 };
 using TProviderOptions = TEnumSet<TProviderOption>;
 

@@ -9,12 +9,12 @@ namespace contado {
 
 // A 16-bit integer field.
 class TSmallintField : public TIntegerField {
-public:
+  public:
     explicit TSmallintField(TComponent* owner = nullptr)
         : TIntegerField(owner, ftSmallint, std::numeric_limits<std::int16_t>::min(),
                         std::numeric_limits<std::int16_t>::max()) {}
 
-protected:
+  protected:
     int DefaultWidth() const override { return 6; }
 };
 

@@ -10,16 +10,17 @@ namespace contado {
 
 namespace {
 
-const char* const kErrorColumnNames[errorcolumn::kCount] = {"ERROR_RECORDNO", "ERROR_RESPONSE", "ERROR_MESSAGE",
-                                                            "ERROR_CONTEXT",  "ERROR_CATEGORY", "ERROR_CODE"};
+const char* const kErrorColumnNames[errorcolumn::kCount] = {
+    "ERROR_RECORDNO", "ERROR_RESPONSE", "ERROR_MESSAGE", "ERROR_CONTEXT", "ERROR_CATEGORY", "ERROR_CODE"};
 
 TDataPacket EmptyErrorPacket(const TDataPacket& delta) {
     TDataPacket packet;
     for (const char* name : kErrorColumnNames) {
         TPacketColumn column;
         column.Name = name;
-        column.Type = std::string(name) == "ERROR_MESSAGE" || std::string(name) == "ERROR_CONTEXT" ? ftString
-                                                                                                  : ftInteger;
+        column.Type = std::string(name) == "ERROR_MESSAGE" || std::string(name) == "ERROR_CONTEXT"
+                          ? ftString
+                          : ftInteger;
         packet.Columns.push_back(column);
     }
     packet.Columns.insert(packet.Columns.end(), delta.Columns.begin(), delta.Columns.end());
@@ -28,7 +29,8 @@ TDataPacket EmptyErrorPacket(const TDataPacket& delta) {
 
 }  // namespace
 
-std::optional<TDataPacket> TSQLResolver::ApplyUpdates(const TDataPacket& delta, int maxErrors, int& errorCount) {
+std::optional<TDataPacket> TSQLResolver::ApplyUpdates(const TDataPacket& delta, int maxErrors,
+                                                      int& errorCount) {
     BeginApply(delta, maxErrors);
     try {
         WalkChanges();
@@ -72,10 +74,17 @@ void TSQLResolver::WalkChanges() {
     for (int row = 0; row < delta_->RowCount(); ++row) {
         bool withinLimit = true;
         switch (delta_->Status(row)) {
-            case TUpdateStatus::Inserted: withinLimit = ResolveChange(row, ukInsert); break;
-            case TUpdateStatus::Modified: withinLimit = ResolveChange(row, ukModify); break;
-            case TUpdateStatus::Deleted: withinLimit = ResolveChange(row, ukDelete); break;
-            case TUpdateStatus::Unmodified: break;  // the before-image of the next row
+            case TUpdateStatus::Inserted:
+                withinLimit = ResolveChange(row, ukInsert);
+                break;
+            case TUpdateStatus::Modified:
+                withinLimit = ResolveChange(row, ukModify);
+                break;
+            case TUpdateStatus::Deleted:
+                withinLimit = ResolveChange(row, ukDelete);
+                break;
+            case TUpdateStatus::Unmodified:
+                break;  // the before-image of the next row
         }
         if (!withinLimit) {
             return;
@@ -194,7 +203,8 @@ void TSQLResolver::ExecuteChange(TUpdateKind kind, const std::vector<TVariant>& 
 
 // Lets the provider's handler answer; true when the change is done with (skipped, aborted or
 // ignored), false when it is to be resolved again.
-bool TSQLResolver::HandleFailure(int row, TUpdateKind kind, EUpdateError& error, TResolverResponse& response) {
+bool TSQLResolver::HandleFailure(int row, TUpdateKind kind, EUpdateError& error,
+                                 TResolverResponse& response) {
     if (provider_.OnUpdateError) {
         provider_.OnUpdateError(&provider_, *delta_, error, kind, response);
     }

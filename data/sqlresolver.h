@@ -19,13 +19,13 @@ class TDataSetProvider;
 // per change, inside one transaction, failures reported to the provider's update handler and
 // collected into an error packet.
 class TSQLResolver {
-public:
+  public:
     explicit TSQLResolver(TDataSetProvider& provider) : provider_(provider) {}
 
     // Answers the error packet, or nothing when no failure was recorded.
     std::optional<TDataPacket> ApplyUpdates(const TDataPacket& delta, int maxErrors, int& errorCount);
 
-private:
+  private:
     void BeginApply(const TDataPacket& delta, int maxErrors);
     void EndApply(int maxErrors);
     void WalkChanges();

@@ -31,13 +31,21 @@ std::int32_t TStringField::AsInteger() const {
     return static_cast<std::int32_t>(value.UnscaledValue());
 }
 
-double TStringField::AsFloat() const { return AsBCD().ToDouble(); }
+double TStringField::AsFloat() const {
+    return AsBCD().ToDouble();
+}
 
-void TStringField::SetAsFloat(double value) { SetAsString(TBcd::FromDouble(value, 8).ToString('.')); }
+void TStringField::SetAsFloat(double value) {
+    SetAsString(TBcd::FromDouble(value, 8).ToString('.'));
+}
 
-TDateTime TStringField::AsDateTime() const { return StrToDate(AsString()); }
+TDateTime TStringField::AsDateTime() const {
+    return StrToDate(AsString());
+}
 
-void TStringField::SetAsDateTime(TDateTime value) { SetAsString(DateToStr(value)); }
+void TStringField::SetAsDateTime(TDateTime value) {
+    SetAsString(DateToStr(value));
+}
 
 TBcd TStringField::AsBCD() const {
     const std::string text = Trim(AsString());
@@ -48,6 +56,8 @@ TBcd TStringField::AsBCD() const {
     return value;
 }
 
-void TStringField::SetAsBCD(const TBcd& value) { SetAsString(value.ToString(FormatSettings().DecimalSeparator)); }
+void TStringField::SetAsBCD(const TBcd& value) {
+    SetAsString(value.ToString(FormatSettings().DecimalSeparator));
+}
 
 }  // namespace contado

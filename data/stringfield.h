@@ -6,7 +6,7 @@ namespace contado {
 
 // A text of at most Size() characters; an assigned text is cut to that length.
 class TStringField : public TField {
-public:
+  public:
     explicit TStringField(TComponent* owner = nullptr);
 
     bool FixedChar() const { return fixedChar_; }
@@ -23,10 +23,10 @@ public:
     TBcd AsBCD() const override;
     void SetAsBCD(const TBcd& value) override;
 
-protected:
+  protected:
     int DefaultWidth() const override { return Size(); }
 
-private:
+  private:
     bool fixedChar_ = false;
 };
 

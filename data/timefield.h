@@ -7,10 +7,10 @@ namespace contado {
 
 // A time of day.
 class TTimeField : public TDateTimeField {
-public:
+  public:
     explicit TTimeField(TComponent* owner = nullptr) : TDateTimeField(owner, ftTime) {}
 
-protected:
+  protected:
     int DefaultWidth() const override { return 8; }
     std::string DefaultFormat(TDateTime value) const override { return TimeToStr(value); }
     // "'%s' is not a valid time".

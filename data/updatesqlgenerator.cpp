@@ -20,11 +20,14 @@ bool StartsOrEndsWithQuote(const std::string& name) {
            (quotes.find(name.front()) != std::string::npos || quotes.find(name.back()) != std::string::npos);
 }
 
-std::string Line(const std::string& text) { return text + kLineEnd; }
+std::string Line(const std::string& text) {
+    return text + kLineEnd;
+}
 
 }  // namespace
 
-void TUpdateSQLGenerator::SetTarget(const std::string& quotedTable, const std::string& quote, TUpdateMode mode) {
+void TUpdateSQLGenerator::SetTarget(const std::string& quotedTable, const std::string& quote,
+                                    TUpdateMode mode) {
     if (quotedTable != table_ || quote != quote_ || mode != mode_) {
         texts_.clear();
     }
@@ -110,17 +113,22 @@ TGeneratedStatement TUpdateSQLGenerator::Generate(TUpdateKind kind, const std::v
     return statement;
 }
 
-std::string TUpdateSQLGenerator::BuildText(const std::string& shape, const std::vector<TDeltaField>& fields) const {
+std::string TUpdateSQLGenerator::BuildText(const std::string& shape,
+                                           const std::vector<TDeltaField>& fields) const {
     const std::string roles = shape.substr(1);
     switch (static_cast<TUpdateKind>(shape[0] - '0')) {
-        case ukInsert: return InsertText(roles, fields);
-        case ukModify: return UpdateText(roles, fields);
-        case ukDelete: return DeleteText(roles, fields);
+        case ukInsert:
+            return InsertText(roles, fields);
+        case ukModify:
+            return UpdateText(roles, fields);
+        case ukDelete:
+            return DeleteText(roles, fields);
     }
     return {};
 }
 
-std::string TUpdateSQLGenerator::InsertText(const std::string& roles, const std::vector<TDeltaField>& fields) const {
+std::string TUpdateSQLGenerator::InsertText(const std::string& roles,
+                                            const std::vector<TDeltaField>& fields) const {
     std::string columns;
     std::string markers;
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -129,10 +137,12 @@ std::string TUpdateSQLGenerator::InsertText(const std::string& roles, const std:
             markers += markers.empty() ? "?" : ", ?";
         }
     }
-    return Line("insert into " + table_) + Line("  (" + columns + ")") + Line("values") + Line("  (" + markers + ")");
+    return Line("insert into " + table_) + Line("  (" + columns + ")") + Line("values") +
+           Line("  (" + markers + ")");
 }
 
-std::string TUpdateSQLGenerator::UpdateText(const std::string& roles, const std::vector<TDeltaField>& fields) const {
+std::string TUpdateSQLGenerator::UpdateText(const std::string& roles,
+                                            const std::vector<TDeltaField>& fields) const {
     std::vector<std::string> assignments;
     for (size_t i = 0; i < fields.size(); ++i) {
         if (roles[2 * i] == kUpdated) {
@@ -150,16 +160,19 @@ std::string TUpdateSQLGenerator::UpdateText(const std::string& roles, const std:
     return text + WhereText(roles, fields);
 }
 
-std::string TUpdateSQLGenerator::DeleteText(const std::string& roles, const std::vector<TDeltaField>& fields) const {
+std::string TUpdateSQLGenerator::DeleteText(const std::string& roles,
+                                            const std::vector<TDeltaField>& fields) const {
     return Line("delete from " + table_ + " ") + WhereText(roles, fields);
 }
 
-std::string TUpdateSQLGenerator::WhereText(const std::string& roles, const std::vector<TDeltaField>& fields) const {
+std::string TUpdateSQLGenerator::WhereText(const std::string& roles,
+                                           const std::vector<TDeltaField>& fields) const {
     std::vector<std::string> conditions;
     for (size_t i = 0; i < fields.size(); ++i) {
         const char role = roles[2 * i + 1];
         if (role != kLeftOut) {
-            conditions.push_back(" " + Column(fields[i]) + (role == kMatchedNull ? " is null and" : " = ? and"));
+            conditions.push_back(" " + Column(fields[i]) +
+                                 (role == kMatchedNull ? " is null and" : " = ? and"));
         }
     }
     if (conditions.empty()) {

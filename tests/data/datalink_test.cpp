@@ -11,7 +11,7 @@ namespace {
 using Log = std::vector<std::string>;
 
 class DataLinks : public testing::Test {
-protected:
+  protected:
     DataLinks() {
         dataSet.SetName("CAjuste");
         source.SetName("DAjuste");
@@ -167,7 +167,7 @@ TEST_F(DataLinks, EditThroughTheLinkFollowsAutoEditAndReadOnly) {
 
 // A dataset whose master source can be set, to build a chain of sources.
 class TDetailDataSet : public TMemoryDataSet {
-public:
+  public:
     using TMemoryDataSet::TMemoryDataSet;
     TDataSource* MasterSource() const override { return master; }
     TDataSource* master = nullptr;

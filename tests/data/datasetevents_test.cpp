@@ -12,7 +12,7 @@ using Log = std::vector<std::string>;
 
 // A dataset of five rows (ID, NAME) behind a data source with one recording link.
 class DataSetEvents : public testing::Test {
-protected:
+  protected:
     DataSetEvents() {
         dataSet.SetName("CAjuste");
         source.SetName("DAjuste");
@@ -71,7 +71,8 @@ TEST_F(DataSetEvents, MovesScrollOrChangeTheDataSetBetweenTheScrollEvents) {
 TEST_F(DataSetEvents, EditPostAndCancel) {
     OpenQuietly();
     dataSet.Edit();
-    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "BeforeEdit", "[UpdateState]", "[RecordChange]", "AfterEdit"}));
+    EXPECT_EQ(Take(),
+              (Log{"[CheckBrowseMode]", "BeforeEdit", "[UpdateState]", "[RecordChange]", "AfterEdit"}));
     dataSet.FieldByName("NAME").SetAsString("changed");
     EXPECT_EQ(Take(), (Log{"[FieldChange]"}));
     EXPECT_TRUE(dataSet.Modified());
@@ -84,8 +85,8 @@ TEST_F(DataSetEvents, EditPostAndCancel) {
     dataSet.FieldByName("NAME").SetAsString("dropped");
     log.clear();
     dataSet.Cancel();
-    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "BeforeCancel", "[UpdateState]", "[DataSetChange]",
-                           "AfterCancel"}));
+    EXPECT_EQ(Take(),
+              (Log{"[CheckBrowseMode]", "BeforeCancel", "[UpdateState]", "[DataSetChange]", "AfterCancel"}));
     EXPECT_EQ(dataSet.FieldByName("NAME").AsString(), "changed");
 }
 
@@ -94,8 +95,8 @@ TEST_F(DataSetEvents, InsertAndItsCancellationScroll) {
     dataSet.Next();
     log.clear();
     dataSet.Insert();
-    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "BeforeInsert", "BeforeScroll", "[UpdateState]", "OnNewRecord",
-                           "[DataSetChange]", "AfterInsert", "AfterScroll"}));
+    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "BeforeInsert", "BeforeScroll", "[UpdateState]",
+                           "OnNewRecord", "[DataSetChange]", "AfterInsert", "AfterScroll"}));
     EXPECT_TRUE(dataSet.FieldByName("ID").IsNull());
     dataSet.Cancel();
     EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "BeforeCancel", "BeforeScroll", "[UpdateState]",
@@ -108,8 +109,8 @@ TEST_F(DataSetEvents, DeleteReReadsTheRowsAround) {
     dataSet.Next();
     log.clear();
     dataSet.Delete();
-    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "BeforeDelete", "BeforeScroll", "[DataSetChange]", "AfterDelete",
-                           "AfterScroll"}));
+    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "BeforeDelete", "BeforeScroll", "[DataSetChange]",
+                           "AfterDelete", "AfterScroll"}));
     EXPECT_EQ(dataSet.FieldByName("ID").AsInteger(), 3);
     EXPECT_EQ(dataSet.Rows().size(), 4u);
 }

@@ -29,7 +29,7 @@ std::string MessageOf(Action action) {
 // The closing-adjustment table's persistent fields over one row, with a comma as decimal separator
 // and day/month/year dates.
 class Fields : public testing::Test {
-protected:
+  protected:
     Fields() : saved(FormatSettings()) {
         FormatSettings().DecimalSeparator = ',';
         FormatSettings().ShortDateFormat = "dd/mm/yyyy";
@@ -113,8 +113,9 @@ TEST_F(Fields, IntegerTextNamesTheFieldByItsLabel) {
     EXPECT_EQ(id.AsInteger(), -42);
     id.SetText("");
     EXPECT_TRUE(id.IsNull());
-    EXPECT_EQ(MessageOf([&] { id.SetAsLargeInt(3000000000); }),
-              "3000000000 is not a valid value for field 'Id.'. The allowed range is -2147483648 to 2147483647");
+    EXPECT_EQ(
+        MessageOf([&] { id.SetAsLargeInt(3000000000); }),
+        "3000000000 is not a valid value for field 'Id.'. The allowed range is -2147483648 to 2147483647");
     EXPECT_TRUE(id.IsValidChar('-'));
     EXPECT_FALSE(id.IsValidChar(','));
     EXPECT_EQ(id.Alignment(), taRightJustify);

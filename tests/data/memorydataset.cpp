@@ -83,6 +83,8 @@ void TMemoryDataSet::InternalPost() {
     }
 }
 
-void TMemoryDataSet::InternalDelete() { rows_.erase(rows_.begin() + cursor_); }
+void TMemoryDataSet::InternalDelete() {
+    rows_.erase(rows_.begin() + cursor_);
+}
 
 }  // namespace contado

@@ -9,7 +9,7 @@ namespace contado {
 // A small editable dataset over rows kept in memory, for tests of the dataset machinery, the data
 // sources and the links. Bookmarks are the rows' identities.
 class TMemoryDataSet : public TDataSet {
-public:
+  public:
     using TRow = std::vector<TVariant>;
 
     explicit TMemoryDataSet(TComponent* owner = nullptr) : TDataSet(owner) {}
@@ -23,7 +23,7 @@ public:
     int RecordCount() const override { return static_cast<int>(rows_.size()); }
     bool IsSequenced() const override { return true; }
 
-protected:
+  protected:
     void InternalOpen() override;
     void InternalClose() override { open_ = false; }
     bool IsCursorOpen() const override { return open_; }
@@ -35,7 +35,7 @@ protected:
     void InternalDelete() override;
     void InternalGotoBookmark(const TBookmark& bookmark) override { cursor_ = IndexOf(bookmark); }
 
-private:
+  private:
     struct TStoredRow {
         int id;
         TRow values;

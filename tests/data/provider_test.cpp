@@ -13,7 +13,7 @@ namespace {
 // An in-memory source whose statement executions are written down and answered from a script:
 // the rows each statement changes, or a server error for chosen statements.
 class TScriptedSource : public TMemoryDataSet, public IProviderSupport {
-public:
+  public:
     using TMemoryDataSet::TMemoryDataSet;
 
     std::string PSGetTableName() override { return "AJUSTE_CIERRE"; }
@@ -69,7 +69,7 @@ TPacketColumn PacketColumn(const char* name, TFieldType type, int size = 0) {
 }
 
 class Provider : public testing::Test {
-protected:
+  protected:
     Provider() {
         source.SetName("TAjuste");
         provider.SetName("PAjuste");
@@ -249,7 +249,8 @@ TEST_F(Provider, RowCountsOtherThanOneFailTheChange) {
               TVariant(std::string("Update affected more than 1 record.")));
     EXPECT_EQ(errors->Rows[1].Values[errorcolumn::kMessage],
               TVariant(std::string("Record not found or changed by another user")));
-    EXPECT_EQ(source.log, (std::vector<std::string>{"start", "rollback"})) << "rolled back at once, not ended again";
+    EXPECT_EQ(source.log, (std::vector<std::string>{"start", "rollback"}))
+        << "rolled back at once, not ended again";
 
     provider.SetOptions({poAllowMultiRecordUpdates, poReadOnly});
     Apply(FiveChanges(), -1);

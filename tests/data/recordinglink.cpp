@@ -5,10 +5,10 @@
 namespace contado {
 
 std::string DataEventName(TDataEvent event) {
-    static const char* names[] = {"FieldChange",   "RecordChange",  "DataSetChange",      "DataSetScroll",
-                                  "LayoutChange",  "UpdateRecord",  "UpdateState",        "CheckBrowseMode",
-                                  "PropertyChange", "FieldListChange", "FocusControl",    "ParentScroll",
-                                  "ConnectChange", "ReconcileError", "DisabledStateChange"};
+    static const char* names[] = {
+        "FieldChange",  "RecordChange", "DataSetChange",   "DataSetScroll",  "LayoutChange",
+        "UpdateRecord", "UpdateState",  "CheckBrowseMode", "PropertyChange", "FieldListChange",
+        "FocusControl", "ParentScroll", "ConnectChange",   "ReconcileError", "DisabledStateChange"};
     return names[event];
 }
 
@@ -27,7 +27,9 @@ void TRecordingLink::DataSetScrolled(int distance) {
     TDataLink::DataSetScrolled(distance);
 }
 
-void TRecordingLink::RecordChanged(TField*) { ++RecordChanges; }
+void TRecordingLink::RecordChanged(TField*) {
+    ++RecordChanges;
+}
 
 void TRecordingLink::UpdateData() {
     if (FieldToWrite != nullptr) {

@@ -13,7 +13,7 @@ std::string DataEventName(TDataEvent event);
 
 // A link that writes every data event it receives, and the window shifts it is told of, to a log.
 class TRecordingLink : public TDataLink {
-public:
+  public:
     TRecordingLink(std::vector<std::string>& log, std::string name, bool visual = false);
 
     void DataEvent(TDataEvent event, std::intptr_t info) override;
@@ -26,7 +26,7 @@ public:
     // Written into this field during update data, when set.
     TField* FieldToWrite = nullptr;
 
-private:
+  private:
     std::vector<std::string>& log_;
     std::string name_;
 };

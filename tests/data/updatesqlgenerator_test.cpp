@@ -25,14 +25,14 @@ TDeltaField Column(const char* name, TFieldType type, int size = 0, int precisio
 
 // The six columns of AJUSTE_CIERRE as its change packets carry them.
 class UpdateStatements : public testing::Test {
-protected:
+  protected:
     UpdateStatements() {
-        fields = {Column("AJCI_ID", ftInteger),         Column("AJCI_FECINI", ftDate),
-                  Column("AJCI_FECFIN", ftDate),        Column("AJCI_PORC", ftFMTBcd, 4, 15),
+        fields = {Column("AJCI_ID", ftInteger),           Column("AJCI_FECINI", ftDate),
+                  Column("AJCI_FECFIN", ftDate),          Column("AJCI_PORC", ftFMTBcd, 4, 15),
                   Column("AJCI_FACTOR", ftFMTBcd, 4, 15), Column("AJCI_PREFNO", ftString, 4)};
         generator.SetTarget(TUpdateSQLGenerator::QuoteTableName("AJUSTE_CIERRE", "\""), "\"", upWhereAll);
-        row = {std::int64_t{7}, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), Decimal("16.0000"),
-               Decimal("0.8000"), TNull{}};
+        row = {std::int64_t{7},    EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31),
+               Decimal("16.0000"), Decimal("0.8000"),      TNull{}};
     }
 
     std::vector<TDeltaField> fields;
@@ -72,7 +72,8 @@ TEST_F(UpdateStatements, InsertAndDeleteTexts) {
     const TGeneratedStatement insert = generator.Generate(ukInsert, fields, unassigned, inserted);
     EXPECT_EQ(insert.SQL,
               "insert into \"AJUSTE_CIERRE\"\r\n"
-              "  (\"AJCI_ID\", \"AJCI_FECINI\", \"AJCI_FECFIN\", \"AJCI_PORC\", \"AJCI_FACTOR\", \"AJCI_PREFNO\")\r\n"
+              "  (\"AJCI_ID\", \"AJCI_FECINI\", \"AJCI_FECFIN\", \"AJCI_PORC\", \"AJCI_FACTOR\", "
+              "\"AJCI_PREFNO\")\r\n"
               "values\r\n"
               "  (?, ?, ?, ?, ?, ?)\r\n");
     ASSERT_EQ(insert.Params.Count(), 6);
