@@ -10,6 +10,7 @@
 #include <QStyle>
 
 #include "app/serverlist.h"
+#include "controls/classicstyle.h"
 #include "controls/datetimepicker.h"
 #include "controls/groupbox.h"
 #include "controls/panel.h"
@@ -70,6 +71,7 @@ Tfquenvar::Tfquenvar(QWidget* parent) : QWidget(parent) {
     CreateWorkingPanel();
     CreateCaptionPanelPlaces();
     SetTabOrder();
+    TClassicStyle::ApplyTo(this);
     AlignControls();
     CentreOnScreen();
     ConnectHandlers();
@@ -91,7 +93,8 @@ void Tfquenvar::CreatePanel1() {
     Panel1 = new TPanel(this);
     SpeedButton3 = PictureButton(Panel1, QStringLiteral("F2: Ejecutar"), QStringLiteral("ejecutar.png"), 61);
     SpeedButton3->setEnabled(false);
-    SpeedButton2 = PictureButton(Panel1, QStringLiteral("Esc: Cancelar"), QStringLiteral("cancelar.png"), 237);
+    SpeedButton2 =
+        PictureButton(Panel1, QStringLiteral("Esc: Cancelar"), QStringLiteral("cancelar.png"), 237);
 }
 
 void Tfquenvar::CreateGroupBox2() {
@@ -128,7 +131,6 @@ void Tfquenvar::CreateGroupBox1() {
     AddLabel(GroupBox1, QStringLiteral("Clave : "), 17, 64);
     TClave = FlatEdit(GroupBox1, QRect(76, 56, 97, 21));
     TClave->setEchoMode(QLineEdit::Password);
-    TClave->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     AddLabel(GroupBox1, QStringLiteral("Compañía:"), 17, 88);
     Cia = FlatEdit(GroupBox1, QRect(76, 80, 45, 21));
     ckniif = new QCheckBox(QStringLiteral("Contabilizar NIIF"), GroupBox1);
@@ -183,7 +185,8 @@ void Tfquenvar::AlignControls() {
 
 void Tfquenvar::CentreOnScreen() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
 }
 
@@ -210,9 +213,13 @@ void Tfquenvar::FormCreate() {
 // Wires the error events of the providers and client tables once the window holds them.
 void Tfquenvar::ConfigurarProviders() {}
 
-void Tfquenvar::FormActivate() { primeraActivacion = false; }
+void Tfquenvar::FormActivate() {
+    primeraActivacion = false;
+}
 
-void Tfquenvar::FormClose() { setAttribute(Qt::WA_DeleteOnClose); }
+void Tfquenvar::FormClose() {
+    setAttribute(Qt::WA_DeleteOnClose);
+}
 
 void Tfquenvar::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
     if (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) {
@@ -248,7 +255,9 @@ void Tfquenvar::CiaExit() {}
 // Runs the posting procedure for the chosen range and ends the program.
 void Tfquenvar::SpeedButton3Click() {}
 
-void Tfquenvar::SpeedButton2Click() { close(); }
+void Tfquenvar::SpeedButton2Click() {
+    close();
+}
 
 // Seeds the day's closing adjustments and shows or hides their editor.
 void Tfquenvar::AlternarEditorAjustes() {}
@@ -257,7 +266,9 @@ void Tfquenvar::AlternarEditorAjustes() {}
 void Tfquenvar::AlternarEditorPrevistos() {}
 
 // Hides the closing-adjustment editor before a posting run; its table's changes are applied with it.
-void Tfquenvar::CerrarEditorAjustes() { CaptionPanel1->hide(); }
+void Tfquenvar::CerrarEditorAjustes() {
+    CaptionPanel1->hide();
+}
 
 bool Tfquenvar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {

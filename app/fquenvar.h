@@ -22,7 +22,7 @@ class TSpeedButton;
 class Tfquenvar : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit Tfquenvar(QWidget* parent = nullptr);
     ~Tfquenvar() override;
 
@@ -71,13 +71,13 @@ public:
     virtual void AlternarEditorPrevistos();
     void ConfigurarProviders();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void CreatePanel1();
     void CreateGroupBox2();
     void CreatePanel2();

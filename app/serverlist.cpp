@@ -7,7 +7,9 @@ namespace contado {
 namespace {
 
 // The text of a line buffer: everything before its first zero byte.
-std::string EntryText(const std::string& line) { return line.substr(0, line.find('\0')); }
+std::string EntryText(const std::string& line) {
+    return line.substr(0, line.find('\0'));
+}
 
 }  // namespace
 

@@ -10,7 +10,7 @@ namespace contado {
 // is an entry too. A zero byte ends the entry's text and the rest of its line is dropped. Lines
 // have no length limit. Bytes are kept as they are (UTF-8 expected).
 class TServerList {
-public:
+  public:
     static constexpr const char* kFileName = "SERVIDORES.cfg";
 
     // The file's path for an application directory (an empty directory gives the root).

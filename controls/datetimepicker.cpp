@@ -11,7 +11,9 @@ QDate ToQDate(TDateTime value) {
     return QDate(parts.year, parts.month, parts.day);
 }
 
-TDateTime FromQDate(QDate date) { return EncodeDate(date.year(), date.month(), date.day()); }
+TDateTime FromQDate(QDate date) {
+    return EncodeDate(date.year(), date.month(), date.day());
+}
 
 }  // namespace
 
@@ -21,7 +23,9 @@ TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) {
     SetDateTime(value_);
 }
 
-TDateTime TDateTimePicker::DateTime() const { return ReplaceDate(value_, FromQDate(date())); }
+TDateTime TDateTimePicker::DateTime() const {
+    return ReplaceDate(value_, FromQDate(date()));
+}
 
 void TDateTimePicker::SetDateTime(TDateTime value) {
     value_ = value;

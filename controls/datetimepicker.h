@@ -12,7 +12,7 @@ namespace contado {
 class TDateTimePicker : public QDateEdit {
     Q_OBJECT
 
-public:
+  public:
     explicit TDateTimePicker(QWidget* parent = nullptr);
 
     TDateTime DateTime() const;
@@ -21,7 +21,7 @@ public:
     // The regional short date format ("dd/mm/yyyy") as a display format of Qt ("dd/MM/yyyy").
     static QString DisplayFormatFor(const std::string& shortDateFormat);
 
-private:
+  private:
     TDateTime value_ = 0;
 };
 

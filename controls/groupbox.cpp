@@ -22,7 +22,8 @@ void TGroupBox::paintEvent(QPaintEvent*) {
     painter.setPen(clBtnShadow);
     painter.drawRect(frame);
 
-    const QRect captionRect(kCaptionLeft, 0, fontMetrics().horizontalAdvance(caption_), fontMetrics().height());
+    const QRect captionRect(kCaptionLeft, 0, fontMetrics().horizontalAdvance(caption_),
+                            fontMetrics().height());
     painter.fillRect(captionRect, clBtnFace);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(captionRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption_);

@@ -10,14 +10,14 @@ namespace contado {
 class TGroupBox : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TGroupBox(const QString& caption, QWidget* parent = nullptr);
     QString Caption() const { return caption_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QString caption_;
 };
 

@@ -33,12 +33,15 @@ std::string WithoutAmpersands(std::string caption) {
     return caption;
 }
 
-QScreen* BoxScreen() { return QGuiApplication::primaryScreen(); }
+QScreen* BoxScreen() {
+    return QGuiApplication::primaryScreen();
+}
 
 }  // namespace
 
 TMessageForm::TMessageForm(const TMessageBoxRequest& request, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       request_(request) {
     setWindowTitle(QString::fromStdString(request_.caption));
     setModal(true);
@@ -84,7 +87,8 @@ void TMessageForm::LayOut() {
     }
     setFixedSize(width, buttonTop + kButtonHeight + kVerticalMargin);
     if (BoxScreen()) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), BoxScreen()->availableGeometry()));
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), BoxScreen()->availableGeometry()));
     }
 }
 
@@ -110,7 +114,8 @@ std::string TMessageForm::CopyText() const {
         buttons += WithoutAmpersands(ButtonCaption(kind)) + "   ";
     }
     std::string text;
-    for (const std::string& line : {divider, request_.caption, divider, request_.text, divider, buttons, divider}) {
+    for (const std::string& line :
+         {divider, request_.caption, divider, request_.text, divider, buttons, divider}) {
         text += line + "\r\n";
     }
     return text;

@@ -18,7 +18,7 @@ namespace contado {
 class TMessageForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TMessageForm(const TMessageBoxRequest& request, QWidget* parent = nullptr);
 
     // Shows the box modally and answers the button chosen.
@@ -32,12 +32,12 @@ public:
     // Makes this box the one the message-box service shows when there is a display.
     static void InstallAsMessageBoxWindow();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
-private:
+  private:
     void CreateButtons();
     void LayOut();
     void Choose(TMsgDlgBtn button);

@@ -55,11 +55,20 @@ void DrawMessageIcon(QPainter& painter, const QRect& rect, TMsgDlgType type) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box(rect);
     switch (type) {
-        case mtWarning: DrawWarning(painter, box); break;
-        case mtError: DrawError(painter, box); break;
-        case mtInformation: DrawBlueDisc(painter, box, QStringLiteral("i")); break;
-        case mtConfirmation: DrawBlueDisc(painter, box, QStringLiteral("?")); break;
-        case mtCustom: break;
+        case mtWarning:
+            DrawWarning(painter, box);
+            break;
+        case mtError:
+            DrawError(painter, box);
+            break;
+        case mtInformation:
+            DrawBlueDisc(painter, box, QStringLiteral("i"));
+            break;
+        case mtConfirmation:
+            DrawBlueDisc(painter, box, QStringLiteral("?"));
+            break;
+        case mtCustom:
+            break;
     }
     painter.restore();
 }

@@ -12,7 +12,7 @@ enum TBevelCut { bvNone, bvLowered, bvRaised };
 class TPanel : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TPanel(QWidget* parent = nullptr);
 
     void SetBevelOuter(TBevelCut cut);
@@ -24,10 +24,10 @@ public:
     // The area inside the bevels.
     QRect InnerRect() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     TBevelCut bevelOuter_ = bvRaised;
     TBevelCut bevelInner_ = bvNone;
     int bevelWidth_ = 1;

@@ -27,7 +27,9 @@ void TSpeedButton::SetGlyph(const QImage& glyph) {
     update();
 }
 
-int TSpeedButton::CaptionHeight() const { return text().isEmpty() ? 0 : fontMetrics().height(); }
+int TSpeedButton::CaptionHeight() const {
+    return text().isEmpty() ? 0 : fontMetrics().height();
+}
 
 QRect TSpeedButton::GlyphRect() const {
     const QSize size = glyph_.isNull() ? QSize(0, 0) : glyph_.size();

@@ -14,7 +14,7 @@ namespace contado {
 class TSpeedButton : public QAbstractButton {
     Q_OBJECT
 
-public:
+  public:
     explicit TSpeedButton(const QString& caption, QWidget* parent = nullptr);
 
     void SetGlyph(const QImage& glyph);
@@ -22,12 +22,12 @@ public:
     QRect GlyphRect() const;
     QRect CaptionRect() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     void DrawFrame(QPainter& painter);
     void DrawGlyph(QPainter& painter, QPoint offset);
     void DrawCaption(QPainter& painter, QPoint offset);

@@ -44,8 +44,8 @@ QPainterPath TurningArrow(QPointF centre, double radius, double startDegrees, do
     constexpr double kHalfThickness = 2.4;
     const QRectF outer(centre.x() - radius - kHalfThickness, centre.y() - radius - kHalfThickness,
                        2 * (radius + kHalfThickness), 2 * (radius + kHalfThickness));
-    const QRectF inner = outer.adjusted(2 * kHalfThickness, 2 * kHalfThickness, -2 * kHalfThickness,
-                                        -2 * kHalfThickness);
+    const QRectF inner =
+        outer.adjusted(2 * kHalfThickness, 2 * kHalfThickness, -2 * kHalfThickness, -2 * kHalfThickness);
     QPainterPath path;
     path.arcMoveTo(outer, startDegrees);
     path.arcTo(outer, startDegrees, spanDegrees);

@@ -21,6 +21,8 @@ void Beep() {
     QApplication::beep();
 }
 
-void SetBeepHook(std::function<void()> hook) { BeepHook() = std::move(hook); }
+void SetBeepHook(std::function<void()> hook) {
+    BeepHook() = std::move(hook);
+}
 
 }  // namespace contado

@@ -26,6 +26,8 @@ void TBusyCursor::End() {
     }
 }
 
-int TBusyCursor::Depth() { return depth; }
+int TBusyCursor::Depth() {
+    return depth;
+}
 
 }  // namespace contado

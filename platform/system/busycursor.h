@@ -6,7 +6,7 @@ namespace contado {
 // cursor shown until then, and the end that brings the count back to zero restores it.
 // Used as a scope guard, or through the static pair for starts and ends in different places.
 class TBusyCursor {
-public:
+  public:
     TBusyCursor() { Start(); }
     ~TBusyCursor() { End(); }
     TBusyCursor(const TBusyCursor&) = delete;

@@ -9,6 +9,8 @@ void SetClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-std::string ClipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
+std::string ClipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
 
 }  // namespace contado

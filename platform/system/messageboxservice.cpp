@@ -47,11 +47,17 @@ TMsgDlgBtn MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons 
     return ShowMessageBox({type, MessageDlgCaption(type), text, buttons});
 }
 
-void ShowMessage(const std::string& text) { MessageDlg(text, mtCustom, {mbOK}); }
+void ShowMessage(const std::string& text) {
+    MessageDlg(text, mtCustom, {mbOK});
+}
 
-void SetMessageBoxHook(TMessageBoxHook hook) { Hook() = std::move(hook); }
+void SetMessageBoxHook(TMessageBoxHook hook) {
+    Hook() = std::move(hook);
+}
 
-void SetMessageBoxWindow(TMessageBoxWindow window) { Window() = std::move(window); }
+void SetMessageBoxWindow(TMessageBoxWindow window) {
+    Window() = std::move(window);
+}
 
 std::string UnattendedMessageLine(const TMessageBoxRequest& request) {
     std::string line = request.caption + ": " + request.text;

@@ -16,17 +16,22 @@ std::vector<TMsgDlgBtn> TMsgDlgButtons::InOrder() const {
 
 std::string MessageDlgCaption(TMsgDlgType type) {
     switch (type) {
-        case mtWarning: return "Warning";
-        case mtError: return "Error";
-        case mtInformation: return "Information";
-        case mtConfirmation: return "Confirm";
-        case mtCustom: break;
+        case mtWarning:
+            return "Warning";
+        case mtError:
+            return "Error";
+        case mtInformation:
+            return "Information";
+        case mtConfirmation:
+            return "Confirm";
+        case mtCustom:
+            break;
     }
     return ApplicationTitle();
 }
 
 std::string ButtonCaption(TMsgDlgBtn button) {
-    static const char* const captions[] = {"&Yes",   "&No",    "OK",         "Cancel",      "&Abort", "&Retry",
+    static const char* const captions[] = {"&Yes",    "&No",  "OK",         "Cancel",      "&Abort", "&Retry",
                                            "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"};
     return captions[button];
 }
@@ -57,6 +62,8 @@ TMsgDlgBtn UnattendedAnswer(TMsgDlgButtons buttons) {
     return shown.empty() ? mbOK : shown.front();
 }
 
-std::string ApplicationTitle() { return QCoreApplication::applicationName().toStdString(); }
+std::string ApplicationTitle() {
+    return QCoreApplication::applicationName().toStdString();
+}
 
 }  // namespace contado

@@ -11,11 +11,23 @@ namespace contado {
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
 // Buttons in the order they stand in a box, left to right.
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
 
 // A set of buttons.
 class TMsgDlgButtons {
-public:
+  public:
     constexpr TMsgDlgButtons() = default;
     constexpr TMsgDlgButtons(std::initializer_list<TMsgDlgBtn> buttons) {
         for (TMsgDlgBtn button : buttons) {
@@ -27,7 +39,7 @@ public:
     // The buttons of the set in their standing order.
     std::vector<TMsgDlgBtn> InOrder() const;
 
-private:
+  private:
     static constexpr std::uint32_t Bit(TMsgDlgBtn button) { return 1u << static_cast<unsigned>(button); }
     std::uint32_t bits_ = 0;
 };

@@ -73,6 +73,8 @@ std::string TRegistry::ReadString(const std::string& name) const {
     return value.toString().toStdString();
 }
 
-void TRegistry::CloseKey() { settings_.reset(); }
+void TRegistry::CloseKey() {
+    settings_.reset();
+}
 
 }  // namespace contado

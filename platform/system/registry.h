@@ -15,7 +15,7 @@ namespace contado {
 // (/etc/xdg when the variable is unset). A missing or unreadable file is a key that cannot be
 // opened; the values are the entries of the file's [General] section.
 class TRegistry {
-public:
+  public:
     TRegistry();
     ~TRegistry();
 
@@ -29,7 +29,7 @@ public:
     // The file that stands for a key, whether or not it exists; empty for a key of another shape.
     static QString SettingsFileFor(const std::string& key);
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -4,7 +4,9 @@
 
 // The pictures live in a static library; registering them explicitly keeps the linker from
 // dropping them.
-static void RegisterResources() { Q_INIT_RESOURCE(resources); }
+static void RegisterResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace contado {
 

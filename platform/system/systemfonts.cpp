@@ -13,8 +13,14 @@ QFont FontOf(const QString& family, int pixelSize) {
 
 }  // namespace
 
-QFont MsSansSerifFont(int pixelSize) { return FontOf(QStringLiteral("DejaVu Sans"), pixelSize); }
+QFont MsSansSerifFont(int pixelSize) {
+    QFont font = FontOf(QStringLiteral("DejaVu Sans"), pixelSize);
+    font.setStretch(QFont::SemiCondensed);
+    return font;
+}
 
-QFont ArialNarrowFont(int pixelSize) { return FontOf(QStringLiteral("Liberation Sans Narrow"), pixelSize); }
+QFont ArialNarrowFont(int pixelSize) {
+    return FontOf(QStringLiteral("Liberation Sans Narrow"), pixelSize);
+}
 
 }  // namespace contado

@@ -22,7 +22,7 @@ QStringList Items(const QComboBox* combo) {
 
 // Counts the key presses that reach a control after the window has looked at them.
 class KeyCounter : public QObject {
-public:
+  public:
     explicit KeyCounter(QWidget* widget) { widget->installEventFilter(this); }
     int presses = 0;
     bool eventFilter(QObject*, QEvent* event) override {
@@ -37,7 +37,8 @@ TEST_F(SettingsAtStart, ServerListFillsTheFieldAndSelectsTheFirstEntry) {
     sandbox_.WriteApplicationFile("SERVIDORES.cfg", "/srv/tandrel\r\ndbhost:\r\n/srv/tandrel\r\n");
     Open();
     EXPECT_TRUE(boxes_.Shown().empty());
-    EXPECT_EQ(window_->listaServidores, (std::vector<std::string>{"/srv/tandrel", "dbhost:", "/srv/tandrel"}));
+    EXPECT_EQ(window_->listaServidores,
+              (std::vector<std::string>{"/srv/tandrel", "dbhost:", "/srv/tandrel"}));
     EXPECT_EQ(Items(window_->Servidor), (QStringList{"/srv/tandrel", "dbhost:", "/srv/tandrel"}));
     EXPECT_EQ(window_->Servidor->currentIndex(), 0);
     EXPECT_EQ(window_->Servidor->currentText(), "/srv/tandrel");

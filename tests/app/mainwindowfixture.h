@@ -15,7 +15,7 @@ namespace contado {
 
 // The main window with its later-filled handlers counted instead of run.
 class TCountingWindow : public Tfquenvar {
-public:
+  public:
     int postingRuns = 0;
     int adjustmentEditor = 0;
     int plannedEditor = 0;
@@ -33,7 +33,7 @@ public:
 
 // A machine whose settings point at a fresh application directory, boxes answered and recorded.
 class MainWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QCoreApplication::setApplicationName("Contabiliza ventas contado");
         sandbox_.PointAtApplicationDirectory();

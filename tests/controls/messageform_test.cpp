@@ -32,7 +32,7 @@ std::vector<QString> ButtonTextsLeftToRight(const TMessageForm& form) {
 }
 
 class MessageFormTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { QCoreApplication::setApplicationName("Contabiliza ventas contado"); }
 
     // Shows the box without blocking, presses a key in it and answers what it chose.
@@ -54,8 +54,10 @@ TEST_F(MessageFormTest, TitlesAndButtonsInTheirFixedOrder) {
 }
 
 TEST_F(MessageFormTest, DefaultButtonHasFocusAndEnterChoosesIt) {
-    for (const auto& [buttons, expected] : std::vector<std::pair<TMsgDlgButtons, TMsgDlgBtn>>{
-             {{mbYes, mbOK, mbCancel}, mbOK}, {{mbYes, mbNo}, mbYes}, {{mbAbort, mbRetry, mbIgnore}, mbRetry}}) {
+    for (const auto& [buttons, expected] :
+         std::vector<std::pair<TMsgDlgButtons, TMsgDlgBtn>>{{{mbYes, mbOK, mbCancel}, mbOK},
+                                                            {{mbYes, mbNo}, mbYes},
+                                                            {{mbAbort, mbRetry, mbIgnore}, mbRetry}}) {
         TMessageForm form(Request(mtWarning, "Atención", buttons));
         form.show();
         QApplication::setActiveWindow(&form);
@@ -80,7 +82,8 @@ TEST_F(MessageFormTest, EscapeChoosesCancelElseNoElseOkElseNothing) {
 }
 
 TEST_F(MessageFormTest, RenderedBoxIsSavedForLooking) {
-    TMessageForm form(Request(mtConfirmation, "¿Desea borrar el registro seleccionado de la tabla de ajustes?",
+    TMessageForm form(Request(mtConfirmation,
+                              "¿Desea borrar el registro seleccionado de la tabla de ajustes?",
                               {mbYes, mbNo, mbCancel}));
     const QImage image = form.grab().toImage();
     EXPECT_TRUE(image.save(CONTADO_BINARY_DIR "/messageform.png"));
@@ -150,7 +153,8 @@ TEST_F(MessageFormTest, IconsByKindPlainBoxHasNone) {
     }
     EXPECT_EQ(TMessageForm(Request(mtError, "Texto", {mbOK, mbCancel, mbHelp})).width() -
                   TMessageForm(Request(mtCustom, "Texto", {mbOK, mbCancel, mbHelp})).width(),
-              0) << "three buttons are wider than text and icon";
+              0)
+        << "three buttons are wider than text and icon";
     EXPECT_GT(error.pixelColor(16, 4).red(), 180) << "red stop disc";
     EXPECT_LT(error.pixelColor(16, 4).green(), 80);
     EXPECT_GT(warning.pixelColor(8, 26).green(), 180) << "yellow triangle";

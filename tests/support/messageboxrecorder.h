@@ -11,7 +11,7 @@ namespace contado {
 // Answers every message box while it lives and keeps what each box showed. Boxes are answered
 // with the queued answers in turn, then with their default button.
 class TMessageBoxRecorder {
-public:
+  public:
     TMessageBoxRecorder() {
         SetMessageBoxHook([this](const TMessageBoxRequest& request) { return Answer(request); });
     }
@@ -22,7 +22,7 @@ public:
     void QueueAnswer(TMsgDlgBtn answer) { answers_.push_back(answer); }
     const std::vector<TMessageBoxRequest>& Shown() const { return shown_; }
 
-private:
+  private:
     TMsgDlgBtn Answer(const TMessageBoxRequest& request) {
         shown_.push_back(request);
         if (answers_.empty()) {

@@ -13,7 +13,7 @@ namespace contado {
 // A temporary machine configuration: XDG_CONFIG_DIRS points into a fresh folder, which also holds
 // an application directory for SERVIDORES.cfg and the like. Everything is removed afterwards.
 class TRegistrySandbox {
-public:
+  public:
     TRegistrySandbox() : root_(MakeRoot()), environment_("XDG_CONFIG_DIRS", (root_ / "xdg").string()) {
         std::filesystem::create_directories(root_ / "xdg" / "Ombrin");
         std::filesystem::create_directories(ApplicationDirectory());
@@ -38,7 +38,7 @@ public:
         WriteFile(ApplicationDirectory() / name, bytes);
     }
 
-private:
+  private:
     static std::filesystem::path MakeRoot() {
         std::string pattern = (std::filesystem::temp_directory_path() / "contado-registry-XXXXXX").string();
         return mkdtemp(pattern.data());

@@ -8,7 +8,7 @@ namespace contado {
 
 // Sets an environment variable while it lives and puts back the value it had before.
 class TScopedEnvironment {
-public:
+  public:
     TScopedEnvironment(std::string name, const std::string& value) : name_(std::move(name)) {
         if (const char* old = std::getenv(name_.c_str())) {
             saved_ = old;
@@ -25,7 +25,7 @@ public:
     TScopedEnvironment(const TScopedEnvironment&) = delete;
     TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
 
-private:
+  private:
     std::string name_;
     std::optional<std::string> saved_;
 };

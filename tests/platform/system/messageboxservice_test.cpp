@@ -29,8 +29,8 @@ TEST(MessageDlgRules, ButtonsStandInTheirOrderWhateverTheOrderGiven) {
                                  .InOrder()) {
         captions.push_back(ButtonCaption(button));
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry", "&Ignore",
-                                                  "&All", "N&o to All", "Yes to &All", "&Help"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry",
+                                                  "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"}));
 }
 
 TEST(MessageDlgRules, DefaultIsOkThenYesThenRetry) {

@@ -30,7 +30,8 @@ TEST(Registry, KeyIsTheSettingsFileInTheFirstConfigDirectoryHoldingIt) {
 TEST(Registry, FindsTheFileInALaterConfigDirectory) {
     TRegistrySandbox sandbox;
     sandbox.PointAtApplicationDirectory();
-    const std::string dirs = "/nonexistent/xdg:" + sandbox.SettingsFile().parent_path().parent_path().string();
+    const std::string dirs =
+        "/nonexistent/xdg:" + sandbox.SettingsFile().parent_path().parent_path().string();
     TScopedEnvironment environment("XDG_CONFIG_DIRS", dirs);
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKeyReadOnly(kKey));
@@ -43,8 +44,7 @@ TEST(Registry, PlainValuesAreReadAsWritten) {
     EXPECT_EQ(ReadDirectorio(sandbox, "Directorio=/srv/con blancos/\n"), "/srv/con blancos/");
     EXPECT_EQ(ReadDirectorio(sandbox, "[General]\nDirectorio=\"/srv/a, b\"\n"), "/srv/a, b");
     EXPECT_EQ(ReadDirectorio(sandbox, "[General]\nDirectorio=2017\n"), "2017") << "INI numbers are text";
-    EXPECT_EQ(ReadDirectorio(sandbox, "[General]\nDirectorio=/srv/compañía\n"),
-              "/srv/compañía");
+    EXPECT_EQ(ReadDirectorio(sandbox, "[General]\nDirectorio=/srv/compañía\n"), "/srv/compañía");
 }
 
 TEST(Registry, AbsentOrEmptyValueIsEmptyText) {
@@ -56,9 +56,9 @@ TEST(Registry, AbsentOrEmptyValueIsEmptyText) {
 
 TEST(Registry, ValuesOfOtherTypesFailNamingTheValue) {
     TRegistrySandbox sandbox;
-    for (const char* contents : {"[General]\nDirectorio=/srv/a, /srv/b\n",
-                                 "[General]\nDirectorio=@ByteArray(/srv/tandrel)\n",
-                                 "[General]\nDirectorio=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"}) {
+    for (const char* contents :
+         {"[General]\nDirectorio=/srv/a, /srv/b\n", "[General]\nDirectorio=@ByteArray(/srv/tandrel)\n",
+          "[General]\nDirectorio=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"}) {
         sandbox.WriteSettings(contents);
         TRegistry registry;
         ASSERT_TRUE(registry.OpenKeyReadOnly(kKey));
