@@ -61,7 +61,8 @@ class Tfquenvar : public QWidget {
     void FormKeyDown(int Key, Qt::KeyboardModifiers Shift);
     // Enter (character 13) in an input field: discarded, and the focus moves to the next tab stop.
     void Enteratab(QObject* Sender, char& Key);
-    void CiaExit();
+    // Leaving the company field.
+    virtual void CiaExit();
     // The posting run, from "F2: Ejecutar" or F2.
     virtual void SpeedButton3Click();
     void SpeedButton2Click();

@@ -238,6 +238,21 @@ TEST_F(EnterAsTab, TabGoesTheSameWayThroughTheCheckBox) {
     EXPECT_TRUE(window_->EFecIni->hasFocus());
 }
 
+TEST_F(EnterAsTab, EnterInTheCompanyFieldLeavesIt) {
+    Open();
+    window_->Cia->setFocus();
+    EXPECT_EQ(window_->companyExits, 0);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(window_->companyExits, 1);
+    window_->Cia->setFocus();
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(window_);
+    EXPECT_TRUE(window_->Cia->hasFocus());
+    EXPECT_EQ(window_->companyExits, 1) << "switching windows is no leaving of the field";
+    window_->Tusua->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(window_->companyExits, 2);
+}
+
 TEST_F(EnterAsTab, DisabledFieldsAreSkipped) {
     Open();
     window_->TClave->setEnabled(false);

@@ -19,6 +19,7 @@ class TCountingWindow : public Tfquenvar {
     int postingRuns = 0;
     int adjustmentEditor = 0;
     int plannedEditor = 0;
+    int companyExits = 0;
     std::function<void()> duringPostingRun;
 
     void SpeedButton3Click() override {
@@ -29,6 +30,7 @@ class TCountingWindow : public Tfquenvar {
     }
     void AlternarEditorAjustes() override { ++adjustmentEditor; }
     void AlternarEditorPrevistos() override { ++plannedEditor; }
+    void CiaExit() override { ++companyExits; }
 };
 
 // A machine whose settings point at a fresh application directory, boxes answered and recorded.

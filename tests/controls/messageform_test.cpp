@@ -163,9 +163,8 @@ TEST_F(MessageFormTest, IconsByKindPlainBoxHasNone) {
     EXPECT_NE(render(mtConfirmation), information) << "question mark differs from the i";
 }
 
-TEST_F(MessageFormTest, InstalledWindowIsWhatTheServiceShowsWithADisplay) {
-    // On the offscreen platform the service answers unattended; installing the window must not
-    // change that, so a scheduled run never waits for a click.
+TEST_F(MessageFormTest, WithoutDisplayTheInstalledWindowIsNotShown) {
+    // A scheduled run has no display: it must never wait for a click on a box.
     TMessageForm::InstallAsMessageBoxWindow();
     testing::internal::CaptureStderr();
     EXPECT_EQ(MessageDlg("Sin pantalla", mtError, {mbOK, mbCancel}), mbOK);
