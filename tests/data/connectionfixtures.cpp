@@ -74,7 +74,8 @@ std::string FakeConnectionTest::ConnectMessage() {
 }
 
 void FbConnectionTest::SetUp() {
-    ConfigureLikeTheMainWindow(connection_, "libfbdriver.so", "getSQLDriverFIREBIRD", database_.Path());
+    ConfigureLikeTheMainWindow(connection_, "libfbdriver.so", "getSQLDriverFIREBIRD",
+                               company_.DatabasePath());
 }
 
 std::vector<std::vector<TDriverValue>> FbConnectionTest::Query(const std::string& sql) {
@@ -95,8 +96,8 @@ std::vector<std::vector<TDriverValue>> FbConnectionTest::Query(const std::string
     return rows;
 }
 
-std::int64_t FbConnectionTest::Count(const std::string& table) {
-    return Query("select count(*) from " + table).at(0).at(0).Integer;
+std::int64_t FbConnectionTest::CountTestAdjustments() {
+    return Query("select count(*) from AJUSTE_CIERRE where AJCI_ID >= 9000").at(0).at(0).Integer;
 }
 
 std::string FbConnectionTest::ExecuteMessage(const std::string& sql, const TParams* params) {

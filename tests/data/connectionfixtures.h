@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "data/sqlconnection.h"
+#include "tests/support/companydatabase.h"
 #include "tests/support/fakedriver/fakedriver.h"
-#include "tests/support/scratchdatabase.h"
 
 namespace contado {
 
@@ -29,17 +29,18 @@ class FakeConnectionTest : public testing::Test {
     TSQLConnection connection_;
 };
 
-// A connection over the Firebird driver to a scratch database.
+// A connection over the Firebird driver to a fresh company database.
 class FbConnectionTest : public testing::Test {
   protected:
     void SetUp() override;
     // Every row of a select read through a command of the connection.
     std::vector<std::vector<TDriverValue>> Query(const std::string& sql);
-    std::int64_t Count(const std::string& table);
+    // Rows of AJUSTE_CIERRE with the test's identifiers (9000 and above).
+    std::int64_t CountTestAdjustments();
     // The message of the EDatabaseError that executing raises; empty when it runs.
     std::string ExecuteMessage(const std::string& sql, const TParams* params = nullptr);
 
-    TScratchDatabase database_;
+    TTestCompany company_;
     TSQLConnection connection_;
 };
 

@@ -14,6 +14,21 @@ std::string ServerText(const std::string& message) {
     return message.size() > kServerErrorPrefix ? message.substr(kServerErrorPrefix) : std::string();
 }
 
+TParams AdjustmentParams(std::int64_t id, int day, const char* prefix) {
+    TParams params;
+    params.Add(TParam("ID", ftInteger, id));
+    params.Add(TParam("FECINI", ftDate, EncodeDate(2024, 1, day)));
+    params.Add(TParam("FECFIN", ftDate, EncodeDate(2024, 1, day)));
+    params.Add(TParam("PORC", ftFMTBcd, TBcd::FromUnscaled(190000, 4)));
+    params.Add(TParam("FACTOR", ftFMTBcd, TBcd::FromUnscaled(8000, 4)));
+    params.Add(TParam("PREFNO", ftString, std::string(prefix)));
+    return params;
+}
+
+constexpr char kInsertAdjustment[] =
+    "insert into AJUSTE_CIERRE (AJCI_ID, AJCI_FECINI, AJCI_FECFIN, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO) "
+    "values (:ID, :FECINI, :FECFIN, :PORC, :FACTOR, :PREFNO)";
+
 TEST_F(FbConnectionTest, ConnectsToTheCompanyDatabase) {
     connection_.SetConnected(true);
     EXPECT_TRUE(connection_.Connected());
@@ -23,11 +38,11 @@ TEST_F(FbConnectionTest, ConnectsToTheCompanyDatabase) {
     connection_.SetConnected(false);
     EXPECT_FALSE(connection_.Connected());
     connection_.SetConnected(true);
-    EXPECT_EQ(Count("TARIFA"), 0);
+    EXPECT_EQ(CountTestAdjustments(), 0);
 }
 
 TEST_F(FbConnectionTest, AWrongCompanyGivesTheServersIOError) {
-    connection_.Params().SetValue("Database", database_.Directory() + "/datos/99/tandrel.fdb");
+    connection_.Params().SetValue("Database", company_.ServerDir() + "/datos/99/tandrel.fdb");
     try {
         connection_.SetConnected(true);
         ADD_FAILURE() << "connected";
@@ -35,88 +50,111 @@ TEST_F(FbConnectionTest, AWrongCompanyGivesTheServersIOError) {
         EXPECT_NE(ServerText(error.Message()).find("I/O error"), std::string::npos) << error.Message();
     }
     EXPECT_FALSE(connection_.Connected());
-    connection_.Params().SetValue("Database", database_.Path());
+    connection_.Params().SetValue("Database", company_.DatabasePath());
     connection_.SetConnected(true);
     EXPECT_TRUE(connection_.Connected());
 }
 
 TEST_F(FbConnectionTest, KeyViolationsKeepFirebirdsWording) {
-    connection_.Execute("insert into TARIFA (ID) values (1)");
-    EXPECT_EQ(
-        ServerText(ExecuteMessage("insert into TARIFA (ID) values (1)")).rfind("violation of PRIMARY", 0),
-        0u);
-    EXPECT_EQ(ServerText(ExecuteMessage("insert into AJUSTE (ID, TARIFA_ID) values (1, 7)"))
+    const TParams first = AdjustmentParams(9001, 1, "FV");
+    connection_.Execute(kInsertAdjustment, &first);
+    const TParams sameKey = AdjustmentParams(9001, 2, "FV");
+    EXPECT_EQ(ServerText(ExecuteMessage(kInsertAdjustment, &sameKey)).rfind("violation of PRIMARY", 0), 0u);
+    const TParams unknownPrefix = AdjustmentParams(9002, 3, "ZZ");
+    EXPECT_EQ(ServerText(ExecuteMessage(kInsertAdjustment, &unknownPrefix)).rfind("violation of FOREIGN", 0),
+              0u);
+    EXPECT_EQ(ServerText(ExecuteMessage("delete from PREFIJO where PREF_CODIGO = 'FV'"))
                   .rfind("violation of FOREIGN", 0),
               0u);
-    connection_.Execute("insert into AJUSTE (ID, TARIFA_ID) values (1, 1)");
-    EXPECT_EQ(ServerText(ExecuteMessage("delete from TARIFA")).rfind("violation of FOREIGN", 0), 0u);
-    EXPECT_EQ(Count("TARIFA"), 1);
+    EXPECT_EQ(CountTestAdjustments(), 1);
+}
+
+TEST_F(FbConnectionTest, ColumnsAreDescribedForTheFields) {
+    connection_.Open();
+    std::unique_ptr<ISQLCommand> command = connection_.NewCommand();
+    connection_.Check(command->prepare("select AJCI_ID, AJCI_FECINI, AJCI_PORC, AJCI_PREFNO, "
+                                       "cast('A' as char(3)) as FIJO from AJUSTE_CIERRE",
+                                       0),
+                      command.get());
+    std::unique_ptr<ISQLCursor> cursor;
+    connection_.Check(command->execute(cursor), command.get());
+    TColumnDescription columns[5];
+    for (std::uint16_t column = 1; column <= 5; ++column) {
+        connection_.Check(cursor->getColumnDescription(column, columns[column - 1]), cursor.get());
+    }
+    EXPECT_EQ(columns[0].Type, TDriverType::Int32);
+    EXPECT_FALSE(columns[0].Nullable);
+    EXPECT_EQ(columns[1].Type, TDriverType::Date);
+    EXPECT_EQ(columns[2].Type, TDriverType::Bcd);
+    EXPECT_EQ(columns[2].Precision, 15);
+    EXPECT_EQ(columns[2].Scale, 4);
+    EXPECT_EQ(columns[3].Type, TDriverType::Text);
+    EXPECT_EQ(columns[3].Length, 4);
+    EXPECT_EQ(columns[4].Name, "FIJO");
+    EXPECT_EQ(columns[4].SubType, TDriverSubType::FixedChar);
+    EXPECT_EQ(columns[4].Length, 3);
+    connection_.Check(cursor->close(), cursor.get());
 }
 
 TEST_F(FbConnectionTest, ExecuteAnswersAffectedRowsAndBindsNamedParameters) {
-    TParams params;
-    params.Add(TParam("ID", ftInteger, std::int64_t{0}));
-    params.Add(TParam("NOMBRE", ftString, std::string("IVA")));
-    params.Add(TParam("CODIGO", ftFixedChar, std::string("A")));
-    params.Add(TParam("PORC", ftFMTBcd, TBcd::FromUnscaled(190000, 4)));
-    params.Add(TParam("FECHA", ftDate, EncodeDate(2023, 12, 31)));
-    params.Add(TParam("REAL_", ftFloat, 0.125));
-    const char* insert =
-        "insert into TARIFA (ID, NOMBRE, CODIGO, PORC, FECHA, REAL_) "
-        "values (:ID, :NOMBRE, :CODIGO, :PORC, :FECHA, :REAL_)";
-    for (std::int64_t id = 1; id <= 3; ++id) {
-        params[0].SetValue(id);
-        EXPECT_EQ(connection_.Execute(insert, &params), 1);
+    for (int id = 9001; id <= 9003; ++id) {
+        const TParams params = AdjustmentParams(id, id - 9000, "FV");
+        EXPECT_EQ(connection_.Execute(kInsertAdjustment, &params), 1);
     }
-    params[3].Clear();
-    params[0].SetValue(std::int64_t{4});
-    connection_.Execute(insert, &params);
+    TParams withNulls = AdjustmentParams(9004, 4, "");
+    withNulls[3].Clear();
+    withNulls[5].Clear();
+    connection_.Execute(kInsertAdjustment, &withNulls);
 
-    const auto rows = Query("select NOMBRE, CODIGO, PORC, FECHA, REAL_, PORC from TARIFA where ID = 2");
+    const auto rows = Query(
+        "select AJCI_FECINI, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO from AJUSTE_CIERRE where AJCI_ID = 9002");
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][0].Text, "IVA");
-    EXPECT_EQ(rows[0][1].Text, "A  ");
-    EXPECT_EQ(rows[0][2].Decimal.ToCurrency().Raw(), 190000);
-    EXPECT_EQ(DayNumberToDate(static_cast<std::int32_t>(rows[0][3].Integer)), EncodeDate(2023, 12, 31));
-    EXPECT_EQ(rows[0][4].Real, 0.125);
-    EXPECT_TRUE(Query("select PORC from TARIFA where ID = 4")[0][0].IsNull);
+    EXPECT_EQ(DayNumberToDate(static_cast<std::int32_t>(rows[0][0].Integer)), EncodeDate(2024, 1, 2));
+    EXPECT_EQ(rows[0][1].Decimal.ToCurrency().Raw(), 190000);
+    EXPECT_EQ(rows[0][2].Decimal.ToCurrency().Raw(), 8000);
+    EXPECT_EQ(rows[0][3].Text, "FV");
+    const auto nulls = Query("select AJCI_PORC, AJCI_PREFNO from AJUSTE_CIERRE where AJCI_ID = 9004");
+    EXPECT_TRUE(nulls[0][0].IsNull);
+    EXPECT_TRUE(nulls[0][1].IsNull);
 
     TParams where;
-    where.Add(TParam("NOMBRE", ftString, std::string("IVA")));
-    EXPECT_EQ(connection_.Execute("update TARIFA set PORC = 16 where NOMBRE = :NOMBRE and PORC is not null",
+    where.Add(TParam("PREFNO", ftString, std::string("FV")));
+    EXPECT_EQ(connection_.Execute("update AJUSTE_CIERRE set AJCI_FACTOR = 1 where AJCI_PREFNO = :PREFNO "
+                                  "and AJCI_ID >= 9000",
                                   &where),
               3);
-    EXPECT_EQ(connection_.Execute("delete from TARIFA where ID > 100"), 0);
+    EXPECT_EQ(connection_.Execute("delete from AJUSTE_CIERRE where AJCI_ID = 8999"), 0);
 }
 
 TEST_F(FbConnectionTest, TransactionsDecideWhatStays) {
     const TTransactionDesc desc = connection_.TransactionDesc();
+    const TParams first = AdjustmentParams(9001, 1, "FV");
     connection_.StartTransaction(desc);
-    connection_.Execute("insert into TARIFA (ID) values (1)");
+    connection_.Execute(kInsertAdjustment, &first);
     connection_.Rollback(desc);
-    EXPECT_EQ(Count("TARIFA"), 0);
+    EXPECT_EQ(CountTestAdjustments(), 0);
     connection_.StartTransaction(desc);
-    connection_.Execute("insert into TARIFA (ID) values (2)");
+    connection_.Execute(kInsertAdjustment, &first);
     connection_.Commit(desc);
     EXPECT_EQ(connection_.TransactionCount(), 0);
 
     TSQLConnection other;
-    ConfigureLikeTheMainWindow(other, "libfbdriver.so", "getSQLDriverFIREBIRD", database_.Path());
+    ConfigureLikeTheMainWindow(other, "libfbdriver.so", "getSQLDriverFIREBIRD", company_.DatabasePath());
     other.StartTransaction(other.TransactionDesc());
-    other.Execute("insert into TARIFA (ID) values (3)");
-    EXPECT_EQ(Count("TARIFA"), 1);
+    const TParams second = AdjustmentParams(9002, 2, "FV");
+    other.Execute(kInsertAdjustment, &second);
+    EXPECT_EQ(CountTestAdjustments(), 1);
     other.SetConnected(false);  // an open transaction ends with the connection, unstored
-    EXPECT_EQ(Count("TARIFA"), 1);
+    EXPECT_EQ(CountTestAdjustments(), 1);
 }
 
 TEST_F(FbConnectionTest, AFailedStatementLeavesNothing) {
     const std::string message = ExecuteMessage(
         "execute block as begin "
-        "insert into TARIFA (ID) values (60); insert into AJUSTE (ID, TARIFA_ID) values (1, 60); "
-        "insert into AJUSTE (ID, TARIFA_ID) values (2, 61); end");
+        "insert into AJUSTE_CIERRE (AJCI_ID, AJCI_PREFNO) values (9060, 'FV'); "
+        "insert into AJUSTE_CIERRE (AJCI_ID, AJCI_PREFNO) values (9061, 'ZZ'); end");
     EXPECT_EQ(ServerText(message).rfind("violation of FOREIGN", 0), 0u);
-    EXPECT_EQ(Count("TARIFA"), 0);
-    EXPECT_EQ(Count("AJUSTE"), 0);
+    EXPECT_EQ(CountTestAdjustments(), 0);
 }
 
 }  // namespace
