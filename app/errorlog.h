@@ -9,7 +9,7 @@ namespace contado {
 // The error log "ERRORES.TXT" in the application directory: one line per error with the
 // date, time, user and message separated by commas, ended by CR LF.
 class TErrorLog {
-public:
+  public:
     static constexpr const char* kFileName = "ERRORES.TXT";
 
     // The log's path for an application directory (an empty directory gives the root).

@@ -10,7 +10,9 @@ std::string Piece(const std::string& message, size_t first, size_t length) {
 }
 
 // Characters 19 to 38 skip the "SQL Server Error: " prefix of every server message.
-std::string ServerTextStart(const std::string& message) { return Piece(message, 19, 20); }
+std::string ServerTextStart(const std::string& message) {
+    return Piece(message, 19, 20);
+}
 
 std::string Joined(const std::vector<std::string>& names, const std::string& separator) {
     std::string text;

@@ -7,7 +7,7 @@ namespace contado {
 
 // Turns the database's English messages into the Spanish texts the clerk reads.
 class TErrorTranslator {
-public:
+  public:
     // A change the database rejected while applying; tableName is the provider's source
     // without its first character (TAjuste gives Ajuste).
     static std::string ForRejectedChange(const std::string& message, const std::string& tableName);

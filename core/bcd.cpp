@@ -42,7 +42,9 @@ Unscaled RoundDivide(Unscaled value, Unscaled divisor) {
     return quotient;
 }
 
-[[noreturn]] void Overflow() { throw EDatabaseError("BCD overflow"); }
+[[noreturn]] void Overflow() {
+    throw EDatabaseError("BCD overflow");
+}
 
 }  // namespace
 
@@ -56,7 +58,9 @@ TBcd TBcd::FromUnscaled(Unscaled unscaled, int scale) {
     return result;
 }
 
-TBcd TBcd::FromCurrency(TCurrency value) { return FromUnscaled(value.Raw(), 4); }
+TBcd TBcd::FromCurrency(TCurrency value) {
+    return FromUnscaled(value.Raw(), 4);
+}
 
 TBcd TBcd::FromDouble(double value, int scale) {
     const double scaled = std::round(value * std::pow(10.0, scale));
@@ -183,8 +187,10 @@ int Compare(const TBcd& a, const TBcd& b) {
     if (wholeA != wholeB) {
         return wholeA < wholeB ? -1 : 1;
     }
-    const Unscaled fractionA = (a.unscaled_ % PowerOfTen(a.scale_)) * PowerOfTen(TBcd::kMaxPrecision - a.scale_);
-    const Unscaled fractionB = (b.unscaled_ % PowerOfTen(b.scale_)) * PowerOfTen(TBcd::kMaxPrecision - b.scale_);
+    const Unscaled fractionA =
+        (a.unscaled_ % PowerOfTen(a.scale_)) * PowerOfTen(TBcd::kMaxPrecision - a.scale_);
+    const Unscaled fractionB =
+        (b.unscaled_ % PowerOfTen(b.scale_)) * PowerOfTen(TBcd::kMaxPrecision - b.scale_);
     if (fractionA != fractionB) {
         return fractionA < fractionB ? -1 : 1;
     }

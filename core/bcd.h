@@ -10,7 +10,7 @@ namespace contado {
 
 // Decimal number of up to 32 digits: an unscaled integer with a precision and a scale.
 class TBcd {
-public:
+  public:
     static constexpr int kMaxPrecision = 32;
     using Unscaled = __int128;
 
@@ -44,7 +44,7 @@ public:
     friend bool operator==(const TBcd& a, const TBcd& b) { return Compare(a, b) == 0; }
     friend bool operator<(const TBcd& a, const TBcd& b) { return Compare(a, b) < 0; }
 
-private:
+  private:
     Unscaled unscaled_ = 0;
     int scale_ = 0;
 };

@@ -8,7 +8,7 @@ namespace contado {
 // Base of every named component. A component may own others; owned components
 // are kept in creation order and destroyed with their owner.
 class TComponent {
-public:
+  public:
     explicit TComponent(TComponent* owner = nullptr);
     virtual ~TComponent();
 
@@ -28,11 +28,11 @@ public:
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
 
-protected:
+  protected:
     // Told when a component this one may refer to is being destroyed.
     virtual void ComponentDestroying(TComponent* component);
 
-private:
+  private:
     std::string name_;
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;

@@ -6,7 +6,9 @@
 
 namespace contado {
 
-TCurrency TCurrency::FromDouble(double value) { return TCurrency(std::llround(value * kScale)); }
+TCurrency TCurrency::FromDouble(double value) {
+    return TCurrency(std::llround(value * kScale));
+}
 
 std::string TCurrency::ToString(char decimalSeparator) const {
     return TBcd::FromCurrency(*this).ToString(decimalSeparator);

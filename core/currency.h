@@ -8,7 +8,7 @@ namespace contado {
 
 // 64-bit fixed-point number counting ten-thousandths: 0.8 is stored as 8000.
 class TCurrency {
-public:
+  public:
     static constexpr std::int64_t kScale = 10000;
 
     constexpr TCurrency() = default;
@@ -24,7 +24,7 @@ public:
 
     constexpr auto operator<=>(const TCurrency&) const = default;
 
-private:
+  private:
     explicit constexpr TCurrency(std::int64_t raw) : raw_(raw) {}
     std::int64_t raw_ = 0;
 };

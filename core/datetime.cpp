@@ -44,12 +44,15 @@ int DaysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
-std::int64_t WholeDays(TDateTime value) { return static_cast<std::int64_t>(std::trunc(value)); }
+std::int64_t WholeDays(TDateTime value) {
+    return static_cast<std::int64_t>(std::trunc(value));
+}
 
 }  // namespace
 
 bool IsValidDate(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= DaysInMonth(year, month);
 }
 
 TDateTime EncodeDate(int year, int month, int day) {
@@ -59,7 +62,9 @@ TDateTime EncodeDate(int year, int month, int day) {
     return static_cast<double>(DaysFromCivil(year, month, day) + kUnixToDelphiDays);
 }
 
-TDateParts DecodeDate(TDateTime value) { return CivilFromDays(WholeDays(value) - kUnixToDelphiDays); }
+TDateParts DecodeDate(TDateTime value) {
+    return CivilFromDays(WholeDays(value) - kUnixToDelphiDays);
+}
 
 TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || millisecond < 0 ||
@@ -85,9 +90,13 @@ TTimeParts DecodeTime(TDateTime value) {
     return parts;
 }
 
-TDateTime DateOf(TDateTime value) { return std::trunc(value); }
+TDateTime DateOf(TDateTime value) {
+    return std::trunc(value);
+}
 
-TDateTime TimeOf(TDateTime value) { return value - std::trunc(value); }
+TDateTime TimeOf(TDateTime value) {
+    return value - std::trunc(value);
+}
 
 TDateTime ReplaceDate(TDateTime value, TDateTime newDate) {
     const double time = std::fabs(TimeOf(value));
@@ -106,10 +115,16 @@ TDateTime Now() {
            EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(millis));
 }
 
-TDateTime Today() { return DateOf(Now()); }
+TDateTime Today() {
+    return DateOf(Now());
+}
 
-std::int32_t DateToDayNumber(TDateTime value) { return static_cast<std::int32_t>(WholeDays(value)) + kDateDelta; }
+std::int32_t DateToDayNumber(TDateTime value) {
+    return static_cast<std::int32_t>(WholeDays(value)) + kDateDelta;
+}
 
-TDateTime DayNumberToDate(std::int32_t dayNumber) { return static_cast<double>(dayNumber - kDateDelta); }
+TDateTime DayNumberToDate(std::int32_t dayNumber) {
+    return static_cast<double>(dayNumber - kDateDelta);
+}
 
 }  // namespace contado

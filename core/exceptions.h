@@ -8,7 +8,7 @@ namespace contado {
 
 // Every failure of the program is an exception carrying a message text.
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
     const std::string& Message() const { return message_; }
     void SetMessage(std::string message) { message_ = std::move(message); }
@@ -16,33 +16,33 @@ public:
     // A copy of the exception of the same class, for errors wrapped by others.
     virtual std::shared_ptr<Exception> Clone() const { return std::make_shared<Exception>(*this); }
 
-private:
+  private:
     std::string message_;
 };
 
 // The silent abort: ends an operation after its error has been shown already.
 class EAbort : public Exception {
-public:
+  public:
     EAbort() : Exception("Operation aborted") {}
     std::shared_ptr<Exception> Clone() const override { return std::make_shared<EAbort>(*this); }
 };
 
 // A text that cannot be converted to a value (dates, numbers).
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
     std::shared_ptr<Exception> Clone() const override { return std::make_shared<EConvertError>(*this); }
 };
 
 class EDatabaseError : public Exception {
-public:
+  public:
     using Exception::Exception;
     std::shared_ptr<Exception> Clone() const override { return std::make_shared<EDatabaseError>(*this); }
 };
 
 // A change that could not be written while applying updates.
 class EUpdateError : public EDatabaseError {
-public:
+  public:
     EUpdateError(std::string message, std::string context, int errorCode, int previousError,
                  std::shared_ptr<Exception> originalException)
         : EDatabaseError(std::move(message)),
@@ -57,7 +57,7 @@ public:
     const std::shared_ptr<Exception>& OriginalException() const { return originalException_; }
     std::shared_ptr<Exception> Clone() const override { return std::make_shared<EUpdateError>(*this); }
 
-private:
+  private:
     std::string context_;
     int errorCode_ = 0;
     int previousError_ = 0;
@@ -66,18 +66,19 @@ private:
 
 // A failing status of the client dataset engine.
 class EDBClient : public EDatabaseError {
-public:
-    EDBClient(std::string message, int errorCode) : EDatabaseError(std::move(message)), errorCode_(errorCode) {}
+  public:
+    EDBClient(std::string message, int errorCode)
+        : EDatabaseError(std::move(message)), errorCode_(errorCode) {}
     int ErrorCode() const { return errorCode_; }
     std::shared_ptr<Exception> Clone() const override { return std::make_shared<EDBClient>(*this); }
 
-private:
+  private:
     int errorCode_ = 0;
 };
 
 // A change that the provider refused, handed back while reconciling.
 class EReconcileError : public EDBClient {
-public:
+  public:
     EReconcileError(std::string message, std::string context, int errorCode, int previousError)
         : EDBClient(std::move(message), errorCode),
           context_(std::move(context)),
@@ -86,7 +87,7 @@ public:
     int PreviousError() const { return previousError_; }
     std::shared_ptr<Exception> Clone() const override { return std::make_shared<EReconcileError>(*this); }
 
-private:
+  private:
     std::string context_;
     int previousError_ = 0;
 };

@@ -31,18 +31,28 @@ size_t RunLength(std::string_view text, size_t start) {
 
 std::string FormatToken(char token, size_t length, const TDateParts& date, const TTimeParts& time) {
     switch (token) {
-        case 'd': return Padded(date.day, length >= 2 ? 2 : 1);
-        case 'm': return Padded(date.month, length >= 2 ? 2 : 1);
-        case 'y': return length <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
-        case 'h': return Padded(time.hour, length >= 2 ? 2 : 1);
-        case 'n': return Padded(time.minute, length >= 2 ? 2 : 1);
-        case 's': return Padded(time.second, length >= 2 ? 2 : 1);
-        case 'z': return Padded(time.millisecond, length >= 3 ? 3 : 1);
-        default: return {};
+        case 'd':
+            return Padded(date.day, length >= 2 ? 2 : 1);
+        case 'm':
+            return Padded(date.month, length >= 2 ? 2 : 1);
+        case 'y':
+            return length <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
+        case 'h':
+            return Padded(time.hour, length >= 2 ? 2 : 1);
+        case 'n':
+            return Padded(time.minute, length >= 2 ? 2 : 1);
+        case 's':
+            return Padded(time.second, length >= 2 ? 2 : 1);
+        case 'z':
+            return Padded(time.millisecond, length >= 3 ? 3 : 1);
+        default:
+            return {};
     }
 }
 
-bool UsesAmPm(std::string_view format) { return UpperCase(format).find("AMPM") != std::string::npos; }
+bool UsesAmPm(std::string_view format) {
+    return UpperCase(format).find("AMPM") != std::string::npos;
+}
 
 // strftime directives of the locale turned into the program's format tokens.
 std::string FromStrftime(std::string_view pattern, bool dateOnly) {
@@ -53,19 +63,47 @@ std::string FromStrftime(std::string_view pattern, bool dateOnly) {
             continue;
         }
         switch (pattern[++i]) {
-            case 'd': case 'e': result += "dd"; break;
-            case 'm': result += "mm"; break;
-            case 'y': case 'Y': result += "yyyy"; break;
-            case 'H': case 'I': result += "hh"; break;
-            case 'M': result += "nn"; break;
-            case 'S': result += "ss"; break;
-            case 'p': result += "AMPM"; break;
-            case 'D': result += "mm/dd/yyyy"; break;
-            case 'F': result += "yyyy-mm-dd"; break;
-            case 'T': result += "hh:nn:ss"; break;
-            case 'r': result += "hh:nn:ss AMPM"; break;
-            case 'R': result += "hh:nn"; break;
-            default: break;
+            case 'd':
+            case 'e':
+                result += "dd";
+                break;
+            case 'm':
+                result += "mm";
+                break;
+            case 'y':
+            case 'Y':
+                result += "yyyy";
+                break;
+            case 'H':
+            case 'I':
+                result += "hh";
+                break;
+            case 'M':
+                result += "nn";
+                break;
+            case 'S':
+                result += "ss";
+                break;
+            case 'p':
+                result += "AMPM";
+                break;
+            case 'D':
+                result += "mm/dd/yyyy";
+                break;
+            case 'F':
+                result += "yyyy-mm-dd";
+                break;
+            case 'T':
+                result += "hh:nn:ss";
+                break;
+            case 'r':
+                result += "hh:nn:ss AMPM";
+                break;
+            case 'R':
+                result += "hh:nn";
+                break;
+            default:
+                break;
         }
     }
     if (dateOnly && result.find('d') == std::string::npos) {
@@ -146,9 +184,13 @@ std::string FormatDateTime(std::string_view format, TDateTime value) {
     return result;
 }
 
-std::string DateToStr(TDateTime value) { return FormatDateTime(FormatSettings().ShortDateFormat, value); }
+std::string DateToStr(TDateTime value) {
+    return FormatDateTime(FormatSettings().ShortDateFormat, value);
+}
 
-std::string TimeToStr(TDateTime value) { return FormatDateTime(FormatSettings().LongTimeFormat, value); }
+std::string TimeToStr(TDateTime value) {
+    return FormatDateTime(FormatSettings().LongTimeFormat, value);
+}
 
 bool TryStrToDate(std::string_view text, TDateTime& value) {
     const std::string format = LowerCase(FormatSettings().ShortDateFormat);
@@ -187,16 +229,20 @@ bool TryStrToDate(std::string_view text, TDateTime& value) {
     }
     int day = 0, month = 0, year = 0;
     for (size_t k = 0; k < 3; ++k) {
-        if (order[k] == 'd') day = numbers[k];
-        if (order[k] == 'm') month = numbers[k];
+        if (order[k] == 'd')
+            day = numbers[k];
+        if (order[k] == 'm')
+            month = numbers[k];
         if (order[k] == 'y') {
             year = numbers[k];
             if (widths[k] <= 2) {
                 // Two-digit years fall within 50 years of the current one.
                 const int current = DecodeDate(Today()).year;
                 year += current / 100 * 100;
-                if (year > current + 50) year -= 100;
-                if (year <= current - 50) year += 100;
+                if (year > current + 50)
+                    year -= 100;
+                if (year <= current - 50)
+                    year += 100;
             }
         }
     }
@@ -215,8 +261,12 @@ TDateTime StrToDate(std::string_view text) {
     return value;
 }
 
-std::string QuotedDateText(TDateTime value) { return QuotedStr(DateToStr(DateOf(value))); }
+std::string QuotedDateText(TDateTime value) {
+    return QuotedStr(DateToStr(DateOf(value)));
+}
 
-std::string SqlDateText(TDateTime value) { return QuotedStr(FormatDateTime("yyyy-mm-dd", DateOf(value))); }
+std::string SqlDateText(TDateTime value) {
+    return QuotedStr(FormatDateTime("yyyy-mm-dd", DateOf(value)));
+}
 
 }  // namespace contado

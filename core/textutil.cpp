@@ -6,8 +6,12 @@
 namespace contado {
 
 namespace {
-unsigned char Upper(char c) { return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c))); }
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+unsigned char Upper(char c) {
+    return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));
+}
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
@@ -96,8 +100,14 @@ std::string Format(std::string_view pattern, const std::vector<std::string>& arg
     return result;
 }
 
-std::string ToText(const std::string& value) { return value; }
-std::string ToText(const char* value) { return value; }
-std::string ToText(std::int64_t value) { return std::to_string(value); }
+std::string ToText(const std::string& value) {
+    return value;
+}
+std::string ToText(const char* value) {
+    return value;
+}
+std::string ToText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace contado

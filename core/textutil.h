@@ -26,7 +26,9 @@ std::string FormatMessage(std::string_view pattern, const Args&... args);
 std::string ToText(const std::string& value);
 std::string ToText(const char* value);
 std::string ToText(std::int64_t value);
-inline std::string ToText(int value) { return ToText(static_cast<std::int64_t>(value)); }
+inline std::string ToText(int value) {
+    return ToText(static_cast<std::int64_t>(value));
+}
 
 template <typename... Args>
 std::string FormatMessage(std::string_view pattern, const Args&... args) {

@@ -17,8 +17,14 @@ struct TNull {
 // Integers travel as int64, dates and times as TDateTime (double), decimals as TBcd.
 using TVariant = std::variant<std::monostate, TNull, bool, std::int64_t, double, std::string, TBcd>;
 
-inline bool VarIsUnassigned(const TVariant& value) { return std::holds_alternative<std::monostate>(value); }
-inline bool VarIsNull(const TVariant& value) { return std::holds_alternative<TNull>(value); }
-inline bool VarIsEmptyOrNull(const TVariant& value) { return VarIsUnassigned(value) || VarIsNull(value); }
+inline bool VarIsUnassigned(const TVariant& value) {
+    return std::holds_alternative<std::monostate>(value);
+}
+inline bool VarIsNull(const TVariant& value) {
+    return std::holds_alternative<TNull>(value);
+}
+inline bool VarIsEmptyOrNull(const TVariant& value) {
+    return VarIsUnassigned(value) || VarIsNull(value);
+}
 
 }  // namespace contado

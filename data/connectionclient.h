@@ -4,7 +4,7 @@ namespace contado {
 
 // What a connection asks of the datasets registered with it. SQL datasets implement it.
 class TConnectionClient {
-public:
+  public:
     virtual ~TConnectionClient() = default;
     // The connection opened or closed (the "connect change" data event).
     virtual void ConnectionChanged(bool connected) = 0;

@@ -11,7 +11,7 @@ enum TParamType { ptUnknown, ptInput, ptOutput, ptInputOutput, ptResult };
 
 // One parameter of a statement: a name, a field type and a value (unassigned, null or a value).
 class TParam {
-public:
+  public:
     TParam() = default;
     TParam(std::string name, TFieldType dataType, TVariant value = {})
         : name_(std::move(name)), dataType_(dataType), value_(std::move(value)) {}
@@ -36,7 +36,7 @@ public:
 
     friend bool operator==(const TParam&, const TParam&) = default;
 
-private:
+  private:
     std::string name_;
     TFieldType dataType_ = ftUnknown;
     TParamType paramType_ = ptInput;

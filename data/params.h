@@ -9,7 +9,7 @@ namespace contado {
 
 // An ordered list of parameters; names compared without regard to case.
 class TParams {
-public:
+  public:
     int Count() const { return static_cast<int>(items_.size()); }
     bool IsEmpty() const { return items_.empty(); }
     TParam& operator[](int index) { return items_.at(index); }
@@ -26,7 +26,7 @@ public:
     std::vector<TParam>::const_iterator end() const { return items_.end(); }
     friend bool operator==(const TParams&, const TParams&) = default;
 
-private:
+  private:
     std::vector<TParam> items_;
 };
 

@@ -25,7 +25,7 @@ constexpr SQLResult kInvalidParameter = 9;
 constexpr SQLResult kEndOfResultSet = 10;
 constexpr SQLResult kConnectionFailed = 21;
 constexpr SQLResult kDriverInitFailed = 22;
-constexpr SQLResult kNoData = 100;      // a cursor has no more rows
+constexpr SQLResult kNoData = 100;        // a cursor has no more rows
 constexpr SQLResult kServerError = 0x65;  // the server's text is in the error message
 }  // namespace sqlstatus
 
@@ -68,16 +68,16 @@ constexpr int kRowsetSize = 0;
 // Column and parameter types as the driver describes them.
 enum class TDriverType : std::uint16_t {
     Unknown = 0,
-    Text = 1,       // fixed or varying text; subtype FixedChar for fixed length
-    Date = 2,       // 32-bit day number, 1 January of the year 1 being day 1
+    Text = 1,  // fixed or varying text; subtype FixedChar for fixed length
+    Date = 2,  // 32-bit day number, 1 January of the year 1 being day 1
     Blob = 3,
     Boolean = 4,
     Int16 = 5,
     Int32 = 6,
-    Float = 7,      // subtype Money for money columns
-    Bcd = 8,        // exact decimal with precision and scale
-    Time = 10,      // milliseconds since midnight
-    TimeStamp = 11, // day number and milliseconds
+    Float = 7,       // subtype Money for money columns
+    Bcd = 8,         // exact decimal with precision and scale
+    Time = 10,       // milliseconds since midnight
+    TimeStamp = 11,  // day number and milliseconds
     Int64 = 18,
 };
 
@@ -124,7 +124,7 @@ struct TDriverValue {
 };
 
 class ISQLCursor {
-public:
+  public:
     virtual ~ISQLCursor() = default;
     virtual SQLResult getColumnCount(std::uint16_t& count) = 0;
     virtual SQLResult getColumnDescription(std::uint16_t column, TColumnDescription& description) = 0;
@@ -138,7 +138,7 @@ public:
 };
 
 class ISQLCommand {
-public:
+  public:
     virtual ~ISQLCommand() = default;
     virtual SQLResult setOption(int option, std::int32_t value) = 0;
     virtual SQLResult prepare(const std::string& sql, std::uint16_t parameterCount) = 0;
@@ -152,7 +152,7 @@ public:
 };
 
 class ISQLMetaData {
-public:
+  public:
     virtual ~ISQLMetaData() = default;
     virtual SQLResult setOption(int option, std::intptr_t value) = 0;
     virtual SQLResult getOption(int option, void* buffer, std::int32_t size, std::int32_t& length) = 0;
@@ -160,7 +160,7 @@ public:
 };
 
 class ISQLConnection {
-public:
+  public:
     virtual ~ISQLConnection() = default;
     // Integer options take the number; text options a pointer to zero-terminated text.
     virtual SQLResult setOption(int option, std::intptr_t value) = 0;
@@ -177,12 +177,13 @@ public:
 };
 
 class ISQLDriver {
-public:
+  public:
     virtual ~ISQLDriver() = default;
     virtual SQLResult getSQLConnection(std::unique_ptr<ISQLConnection>& connection) = 0;
 };
 
 // Signature of a driver library's exported factory.
-using TGetDriverFunc = SQLResult (*)(const char* vendorLib, const char* errorResourceFile, ISQLDriver** driver);
+using TGetDriverFunc = SQLResult (*)(const char* vendorLib, const char* errorResourceFile,
+                                     ISQLDriver** driver);
 
 }  // namespace contado

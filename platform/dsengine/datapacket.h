@@ -58,12 +58,12 @@ struct TDataPacket {
 
 // The six columns an error packet puts before the change packet's own columns.
 namespace errorcolumn {
-constexpr int kRecordNo = 0;  // "ERROR_RECORDNO": the change's row number in the delta, from 1
-constexpr int kResponse = 1;  // "ERROR_RESPONSE": the provider's response plus one
-constexpr int kMessage = 2;   // "ERROR_MESSAGE"
-constexpr int kContext = 3;   // "ERROR_CONTEXT"
-constexpr int kCategory = 4;  // "ERROR_CATEGORY": always 1
-constexpr int kErrorCode = 5; // "ERROR_CODE"
+constexpr int kRecordNo = 0;   // "ERROR_RECORDNO": the change's row number in the delta, from 1
+constexpr int kResponse = 1;   // "ERROR_RESPONSE": the provider's response plus one
+constexpr int kMessage = 2;    // "ERROR_MESSAGE"
+constexpr int kContext = 3;    // "ERROR_CONTEXT"
+constexpr int kCategory = 4;   // "ERROR_CATEGORY": always 1
+constexpr int kErrorCode = 5;  // "ERROR_CODE"
 constexpr int kCount = 6;
 }  // namespace errorcolumn
 

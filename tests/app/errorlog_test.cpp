@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ErrorLogTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = FormatSettings();
         char pattern[] = "/tmp/contado-log-XXXXXX";

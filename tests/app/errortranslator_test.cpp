@@ -12,7 +12,8 @@ const std::string kForeign =
     "SQL Server Error: violation of FOREIGN KEY constraint \"FK_AJUSTE_PREFIJO\" on table \"AJUSTE_CIERRE\"";
 
 TEST(ErrorTranslator, RejectedChangesNameTheTable) {
-    EXPECT_EQ(TErrorTranslator::ForRejectedChange(kPrimary, "Ajuste"), "Ya existe el registro en la tabla Ajuste");
+    EXPECT_EQ(TErrorTranslator::ForRejectedChange(kPrimary, "Ajuste"),
+              "Ya existe el registro en la tabla Ajuste");
     EXPECT_EQ(TErrorTranslator::ForRejectedChange(kPrimary, "AjusteAu"),
               "Ya existe el registro en la tabla AjusteAu");
     EXPECT_EQ(TErrorTranslator::ForRejectedChange(kForeign, "Ajuste"),

@@ -9,14 +9,14 @@ namespace contado {
 namespace {
 
 class Tracked : public TComponent {
-public:
+  public:
     Tracked(TComponent* owner, const std::string& name, std::vector<std::string>& destroyed)
         : TComponent(owner), destroyed_(destroyed) {
         SetName(name);
     }
     ~Tracked() override { destroyed_.push_back(Name()); }
 
-private:
+  private:
     std::vector<std::string>& destroyed_;
 };
 

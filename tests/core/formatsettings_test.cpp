@@ -7,7 +7,7 @@ namespace contado {
 namespace {
 
 class FormatSettingsTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { saved_ = FormatSettings(); }
     void TearDown() override { FormatSettings() = saved_; }
     TFormatSettings saved_;
