@@ -55,8 +55,24 @@ TSpeedButton* PictureButton(QWidget* parent, const QString& caption, const QStri
 
 }  // namespace
 
-Tfquenvar::Tfquenvar(QWidget* parent) : QWidget(parent) {
+namespace {
+
+std::vector<std::string> WithoutEmptyArguments(const std::vector<std::string>& commandLine) {
+    std::vector<std::string> arguments;
+    for (const std::string& argument : commandLine) {
+        if (!argument.empty()) {
+            arguments.push_back(argument);
+        }
+    }
+    return arguments;
+}
+
+}  // namespace
+
+Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* parent)
+    : QWidget(parent), commandLine_(WithoutEmptyArguments(commandLine)) {
     setObjectName(QStringLiteral("fquenvar"));
+    SetName("fquenvar");
     setWindowTitle(QStringLiteral("Contabilizar ventas de contado"));
     setPalette(ClassicPalette());
     setAutoFillBackground(true);
@@ -70,6 +86,7 @@ Tfquenvar::Tfquenvar(QWidget* parent) : QWidget(parent) {
     CreateGroupBox1();
     CreateWorkingPanel();
     CreateCaptionPanelPlaces();
+    CreateConnection();
     SetTabOrder();
     TClassicStyle::ApplyTo(this);
     AlignControls();
@@ -213,12 +230,12 @@ void Tfquenvar::FormCreate() {
 // Wires the error events of the providers and client tables once the window holds them.
 void Tfquenvar::ConfigurarProviders() {}
 
-void Tfquenvar::FormActivate() {
-    primeraActivacion = false;
-}
-
 void Tfquenvar::FormClose() {
     setAttribute(Qt::WA_DeleteOnClose);
+}
+
+std::string Tfquenvar::ParamStr(int index) const {
+    return index >= 0 && index < static_cast<int>(commandLine_.size()) ? commandLine_[index] : std::string();
 }
 
 void Tfquenvar::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
@@ -248,9 +265,6 @@ void Tfquenvar::Enteratab(QObject*, char& Key) {
         focusNextPrevChild(true);
     }
 }
-
-// Connects to the company database once company, user and password are filled in.
-void Tfquenvar::CiaExit() {}
 
 // Runs the posting procedure for the chosen range and ends the program.
 void Tfquenvar::SpeedButton3Click() {}
@@ -325,6 +339,7 @@ void Tfquenvar::closeEvent(QCloseEvent* event) {
     });
     if (closed) {
         event->accept();
+        emit ProgramEnding(exitStatus_);
     } else {
         event->ignore();
     }

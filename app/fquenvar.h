@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/exitstatus.h"
+#include "core/component.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -15,15 +18,18 @@ class TDateTimePicker;
 class TGroupBox;
 class TPanel;
 class TSpeedButton;
+class TSQLConnection;
 
 // The main window: server, user, password and company of the database, the NIIF choice and the
 // date range of the posting run, and the two buttons. Keys reach FormKeyDown before the focused
-// control (key preview); Enter in the input fields moves to the next field.
-class Tfquenvar : public QWidget {
+// control (key preview); Enter in the input fields moves to the next field. As a component it owns
+// the connection and the data components, which find each other by name among its components.
+class Tfquenvar : public QWidget, public TComponent {
     Q_OBJECT
 
   public:
-    explicit Tfquenvar(QWidget* parent = nullptr);
+    // commandLine: the program's arguments, the program itself first; empty ones are dropped.
+    explicit Tfquenvar(const std::vector<std::string>& commandLine = {}, QWidget* parent = nullptr);
     ~Tfquenvar() override;
 
     // Controls, named as the window's components.
@@ -44,6 +50,9 @@ class Tfquenvar : public QWidget {
     TPanel* Panel5 = nullptr;
     QWidget* CaptionPanel1 = nullptr;
     QWidget* CaptionPanel2 = nullptr;
+
+    // The connection to the company database.
+    TSQLConnection* Tandrel = nullptr;
 
     // True from creation until the window is first activated.
     bool primeraActivacion = false;
@@ -72,6 +81,13 @@ class Tfquenvar : public QWidget {
     virtual void AlternarEditorPrevistos();
     void ConfigurarProviders();
 
+    // The command-line argument at a position (0 is the program); empty when missing.
+    std::string ParamStr(int index) const;
+
+  signals:
+    // The window is closing and the program ends with this status.
+    void ProgramEnding(int exitStatus);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
@@ -85,15 +101,27 @@ class Tfquenvar : public QWidget {
     void CreateGroupBox1();
     void CreateWorkingPanel();
     void CreateCaptionPanelPlaces();
+    void CreateConnection();
     void SetTabOrder();
     void ConnectHandlers();
     void AlignControls();
     void CentreOnScreen();
     void CerrarEditorAjustes();
+    // The unattended run: connects, rebuilds today's adjustments, posts today.
+    void CorridaDesatendida();
+    // Without a display nobody can take over a run that an error stopped: the program ends.
+    void TerminarCorridaFallida(const std::exception* error);
+    // Puts a server text into Servidor, an entry of its own when the list does not hold it.
+    void PonerServidor(const std::string& server);
+    // Shows the working panel with a text and paints the window at once.
+    void MostrarPanelTrabajo(const QString& text);
 
     bool PreviewKey(QObject* receiver, QKeyEvent* event);
     bool IsInputField(QObject* object) const;
     QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top);
+
+    std::vector<std::string> commandLine_;
+    TExitStatus exitStatus_ = esDone;
 };
 
 }  // namespace contado

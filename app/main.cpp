@@ -1,17 +1,43 @@
 #include <QApplication>
 #include <QStyleFactory>
+#include <string>
+#include <vector>
 
 #include "app/fquenvar.h"
 #include "controls/messageform.h"
+#include "data/sqlconnection.h"
+#include "platform/system/busycursor.h"
+
+namespace {
+
+// The arguments left once Qt has taken its own options (-platform and the like).
+std::vector<std::string> CommandLine(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+void ShowBusyCursor(bool busy) {
+    if (busy) {
+        contado::TBusyCursor::Start();
+    } else {
+        contado::TBusyCursor::End();
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Contabiliza ventas contado"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     contado::TMessageForm::InstallAsMessageBoxWindow();
+    contado::TSQLConnection::SetBusyCursorHook(ShowBusyCursor);
 
     // The window frees itself when it closes; the program ends with it.
-    auto* fquenvar = new contado::Tfquenvar();
+    int exitStatus = contado::esDone;
+    auto* fquenvar = new contado::Tfquenvar(CommandLine(argc, argv));
+    QObject::connect(fquenvar, &contado::Tfquenvar::ProgramEnding,
+                     [&exitStatus](int status) { exitStatus = status; });
     fquenvar->show();
-    return application.exec();
+    application.exec();
+    return exitStatus;
 }

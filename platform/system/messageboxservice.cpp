@@ -17,17 +17,17 @@ TMessageBoxWindow& Window() {
     return window;
 }
 
-bool RunsWithoutDisplay() {
-    const QString platform = QGuiApplication::platformName();
-    return platform == u"offscreen" || platform == u"minimal";
-}
-
 TMsgDlgBtn AnswerUnattended(const TMessageBoxRequest& request) {
     std::cerr << UnattendedMessageLine(request) << std::endl;
     return UnattendedAnswer(request.buttons);
 }
 
 }  // namespace
+
+bool RunsWithoutDisplay() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == u"offscreen" || platform == u"minimal";
+}
 
 TMsgDlgBtn ShowMessageBox(const TMessageBoxRequest& request) {
     TMessageBoxRequest shown = request;

@@ -38,6 +38,9 @@ void SetMessageBoxHook(TMessageBoxHook hook);
 // The modal box window used with a display.
 void SetMessageBoxWindow(TMessageBoxWindow window);
 
+// True on the "offscreen" and "minimal" platforms: nobody is at a screen to answer.
+bool RunsWithoutDisplay();
+
 // The one line a box writes without a display: caption, colon, blank, text, line ends as blanks.
 std::string UnattendedMessageLine(const TMessageBoxRequest& request);
 
