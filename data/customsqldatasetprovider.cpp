@@ -16,7 +16,8 @@ bool IsWordBreak(char character) {
 // The name that follows the word "from" in a select text; empty when there is none.
 std::string TableAfterFrom(const std::string& sql) {
     const std::string lower = LowerCase(sql);
-    for (std::size_t found = lower.find("from"); found != std::string::npos; found = lower.find("from", found + 1)) {
+    for (std::size_t found = lower.find("from"); found != std::string::npos;
+         found = lower.find("from", found + 1)) {
         const std::size_t after = found + 4;
         const bool wordStarts = found == 0 || IsWordBreak(sql[found - 1]);
         if (!wordStarts || after >= sql.size() || !IsWordBreak(sql[after])) {

@@ -28,24 +28,29 @@ TBcd Rate(std::int64_t tenThousandths) {
 // One row of AJUSTE_CIERRE: identifier, first day of March 2024 plus a day offset, rate, factor, prefix.
 std::vector<TVariant> Adjustment(std::int64_t id, int day, std::int64_t rate, std::int64_t factor,
                                  TVariant prefix = TNull{}) {
-    return {id, EncodeDate(2024, 3, day), EncodeDate(2024, 3, 31), TVariant(Rate(rate)), TVariant(Rate(factor)),
+    return {id,
+            EncodeDate(2024, 3, day),
+            EncodeDate(2024, 3, 31),
+            TVariant(Rate(rate)),
+            TVariant(Rate(factor)),
             std::move(prefix)};
 }
 
 std::string AdjustmentValues(std::int64_t id, int day, std::int64_t rate, std::int64_t factor,
                              const std::string& prefix = "null") {
     return "insert into AJUSTE_CIERRE values (" + std::to_string(id) + ", '2024-03-" + std::to_string(day) +
-           "', '2024-03-31', " + Rate(rate).ToString('.') + ", " + Rate(factor).ToString('.') + ", " + prefix +
-           ")";
+           "', '2024-03-31', " + Rate(rate).ToString('.') + ", " + Rate(factor).ToString('.') + ", " +
+           prefix + ")";
 }
 
 // A change packet over the six columns of AJUSTE_CIERRE (or AJUSTE_CIERRE_AUTO, which has the same).
 class TDelta {
   public:
     TDelta() {
-        packet.Columns = {PacketColumn("AJCI_ID", ftInteger),        PacketColumn("AJCI_FECINI", ftDate),
-                          PacketColumn("AJCI_FECFIN", ftDate),       PacketColumn("AJCI_PORC", ftFMTBcd, 4, 15),
-                          PacketColumn("AJCI_FACTOR", ftFMTBcd, 4, 15), PacketColumn("AJCI_PREFNO", ftString, 4)};
+        packet.Columns = {
+            PacketColumn("AJCI_ID", ftInteger),           PacketColumn("AJCI_FECINI", ftDate),
+            PacketColumn("AJCI_FECFIN", ftDate),          PacketColumn("AJCI_PORC", ftFMTBcd, 4, 15),
+            PacketColumn("AJCI_FACTOR", ftFMTBcd, 4, 15), PacketColumn("AJCI_PREFNO", ftString, 4)};
     }
     TDelta& Insert(std::vector<TVariant> values) {
         packet.Rows.push_back({TUpdateStatus::Inserted, std::move(values)});
@@ -185,7 +190,8 @@ TEST_F(ProviderTest, CommandTextNeedsItsOptionAndLosesLeadingFiller) {
     PRepArticulos.SetName("PRepArticulos");
     PRepArticulos.SetDataSet(SQLQuery1);
     PRepArticulos.SetOptions({poAllowCommandText});
-    EXPECT_EQ(Request(PRepArticulos, 1000, {grMetaData}, "\r\n  select * from TARIFA_IVA order by TAIV_PORC"), 3);
+    EXPECT_EQ(Request(PRepArticulos, 1000, {grMetaData}, "\r\n  select * from TARIFA_IVA order by TAIV_PORC"),
+              3);
     EXPECT_FALSE(last.Failed()) << last.Message;
     EXPECT_EQ(SQLQuery1->CommandText(), "select * from TARIFA_IVA order by TAIV_PORC");
     EXPECT_EQ(packet.Rows[2].Values[1], TVariant(std::string("Tarifa general")));
@@ -237,9 +243,10 @@ TEST_F(ProviderTest, TwoMatchedRowsAreRolledBackAtOnce) {
     FillPlannedAdjustments(2);
     Execute("insert into AJUSTE_CIERRE_AUTO values (3, '2024-01-01', '2024-12-31', 5, 0.9, null)");
     TDelta delta;
-    delta.packet.Columns[0].Attributes["PROVFLAGS"] = static_cast<std::int64_t>(TProviderFlags{pfInUpdate}.Bits());
-    std::vector<TVariant> single = {std::int64_t{3}, EncodeDate(2024, 1, 1), EncodeDate(2024, 12, 31),
-                                    TVariant(Rate(50000)), TVariant(Rate(9000)), TNull{}};
+    delta.packet.Columns[0].Attributes["PROVFLAGS"] =
+        static_cast<std::int64_t>(TProviderFlags{pfInUpdate}.Bits());
+    std::vector<TVariant> single = {std::int64_t{3},       EncodeDate(2024, 1, 1), EncodeDate(2024, 12, 31),
+                                    TVariant(Rate(50000)), TVariant(Rate(9000)),   TNull{}};
     std::vector<TVariant> twin = single;
     twin[0] = std::int64_t{1};
     twin[3] = Rate(190000);
@@ -307,7 +314,8 @@ TEST_F(ProviderTest, SkipIgnoreApplyAndMergeAnswers) {
                                  TResolverResponse& response) {
         ++calls;
         if (answer == rrApply) {
-            Execute("delete from AJUSTE_CIERRE where AJCI_ID = 1");  // clears the clash, in the same transaction
+            Execute(
+                "delete from AJUSTE_CIERRE where AJCI_ID = 1");  // clears the clash, in the same transaction
         }
         response = e.PreviousError() == 0 ? answer : rrSkip;
     };
@@ -362,8 +370,12 @@ TEST_F(ProviderTest, EachStatementTextIsPreparedOnce) {
     FillPlannedAdjustments(50);
     TDelta delta;
     for (std::int64_t id = 1; id <= 50; ++id) {
-        std::vector<TVariant> row = {id, EncodeDate(2024, 1, 1), EncodeDate(2024, 12, 31), TVariant(Rate(190000)),
-                                     TVariant(Rate(9500)), TNull{}};
+        std::vector<TVariant> row = {id,
+                                     EncodeDate(2024, 1, 1),
+                                     EncodeDate(2024, 12, 31),
+                                     TVariant(Rate(190000)),
+                                     TVariant(Rate(9500)),
+                                     TNull{}};
         delta.Modify(row, kFactor, Rate(9000));
     }
     Tandrel->Open();

@@ -105,7 +105,8 @@ TEST_F(SQLDataSetTest, OpeningConnectsTheConnectionAndClosingKeepsThePreparedSta
 
 TEST_F(SQLDataSetTest, CommandTextsLoseLeadingFillerAndCollectTheirParameters) {
     FillPlannedAdjustments(4);
-    SQLQuery1->SetCommandText("\r\n \t select AJCI_ID from AJUSTE_CIERRE_AUTO where AJCI_ID = :ID or AJCI_ID > :DESDE");
+    SQLQuery1->SetCommandText(
+        "\r\n \t select AJCI_ID from AJUSTE_CIERRE_AUTO where AJCI_ID = :ID or AJCI_ID > :DESDE");
     EXPECT_EQ(SQLQuery1->CommandText(),
               "select AJCI_ID from AJUSTE_CIERRE_AUTO where AJCI_ID = :ID or AJCI_ID > :DESDE");
     ASSERT_EQ(SQLQuery1->Params().Count(), 2);
@@ -120,7 +121,8 @@ TEST_F(SQLDataSetTest, CommandTextsLoseLeadingFillerAndCollectTheirParameters) {
 
     EXPECT_EQ(MessageOf([&] { SQLQuery1->SetCommandText("select 1 from rdb$database"); }),
               "SQLQuery1: Cannot perform this operation on an open dataset");
-    SQLQuery1->SetCommandText("  select AJCI_ID from AJUSTE_CIERRE_AUTO where AJCI_ID = :ID or AJCI_ID > :DESDE");
+    SQLQuery1->SetCommandText(
+        "  select AJCI_ID from AJUSTE_CIERRE_AUTO where AJCI_ID = :ID or AJCI_ID > :DESDE");
     EXPECT_TRUE(SQLQuery1->Active()) << "the same text changes nothing";
     SQLQuery1->Close();
     SQLQuery1->SetParamCheck(false);
@@ -154,7 +156,8 @@ TEST_F(SQLDataSetTest, FailuresOfOpeningAndMoving) {
     EXPECT_EQ(SQLQuery1->RowsAffected(), 2);
 
     SQLQuery1->SetCommandText("select AJCI_ID from AJUSTE_CIERRE_AUTO");
-    EXPECT_EQ(MessageOf([&] { SQLQuery1->Next(); }), "SQLQuery1: Cannot perform this operation on a closed dataset");
+    EXPECT_EQ(MessageOf([&] { SQLQuery1->Next(); }),
+              "SQLQuery1: Cannot perform this operation on a closed dataset");
     SQLQuery1->Open();
     SQLQuery1->Next();
     const std::string unidirectional = "SQLQuery1: Operation not allowed on a unidirectional dataset";

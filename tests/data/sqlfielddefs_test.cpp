@@ -23,9 +23,9 @@ TEST(SQLFieldDefs, DecimalsAreBCDUpToFourteenDigitsAndFourDecimalsElseFMTBcd) {
         int size, resultPrecision;
     };
     const TCase cases[] = {
-        {15, 4, ftFMTBcd, 4, 15}, {14, 4, ftBCD, 4, 14}, {14, 5, ftFMTBcd, 5, 14}, {9, 2, ftBCD, 2, 9},
-        {2, 3, ftBCD, 3, 3},      {40, 6, ftFMTBcd, 6, 32}, {38, 0, ftFMTBcd, 8, 32}, {38, 38, ftFMTBcd, 8, 32},
-        {38, 10, ftFMTBcd, 10, 32},
+        {15, 4, ftFMTBcd, 4, 15}, {14, 4, ftBCD, 4, 14},     {14, 5, ftFMTBcd, 5, 14},
+        {9, 2, ftBCD, 2, 9},      {2, 3, ftBCD, 3, 3},       {40, 6, ftFMTBcd, 6, 32},
+        {38, 0, ftFMTBcd, 8, 32}, {38, 38, ftFMTBcd, 8, 32}, {38, 10, ftFMTBcd, 10, 32},
     };
     for (const TCase& c : cases) {
         const TFieldDef def = TSQLFieldDefs::FromColumn(Decimal(c.precision, c.scale));
