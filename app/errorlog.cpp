@@ -1,0 +1,25 @@
+#include "app/errorlog.h"
+
+#include <fstream>
+
+#include "core/formatsettings.h"
+
+namespace contado {
+
+std::string TErrorLog::PathFor(const std::string& applicationDirectory) {
+    return applicationDirectory + "/" + kFileName;
+}
+
+std::string TErrorLog::LineFor(TDateTime moment, const std::string& user, const std::string& message) {
+    return DateToStr(moment) + "," + TimeToStr(moment) + "," + user + "," + message + "\r\n";
+}
+
+void TErrorLog::Append(const std::string& applicationDirectory, const std::string& user,
+                       const std::string& message) {
+    std::ofstream log(PathFor(applicationDirectory), std::ios::binary | std::ios::app);
+    if (log) {
+        log << LineFor(Now(), user, message);
+    }
+}
+
+}  // namespace contado

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "core/datetime.h"
+
+namespace contado {
+
+// The error log "ERRORES.TXT" in the application directory: one line per error with the
+// date, time, user and message separated by commas, ended by CR LF.
+class TErrorLog {
+public:
+    static constexpr const char* kFileName = "ERRORES.TXT";
+
+    // The log's path for an application directory (an empty directory gives the root).
+    static std::string PathFor(const std::string& applicationDirectory);
+    // The line for an error, in the regional short date and long time formats.
+    static std::string LineFor(TDateTime moment, const std::string& user, const std::string& message);
+    // Appends the line, creating the file when missing; an existing log is never emptied.
+    // A log that cannot be written loses the line and reports nothing.
+    static void Append(const std::string& applicationDirectory, const std::string& user,
+                       const std::string& message);
+};
+
+}  // namespace contado
