@@ -16,12 +16,15 @@ using SQLResult = std::uint16_t;
 
 namespace sqlstatus {
 constexpr SQLResult kSuccess = 0;
+constexpr SQLResult kInsufficientMemory = 2;
+constexpr SQLResult kInvalidFieldType = 3;
 constexpr SQLResult kInvalidHandle = 4;
 constexpr SQLResult kNotSupported = 5;
 constexpr SQLResult kOutOfRange = 8;
 constexpr SQLResult kInvalidParameter = 9;
 constexpr SQLResult kEndOfResultSet = 10;
 constexpr SQLResult kConnectionFailed = 21;
+constexpr SQLResult kDriverInitFailed = 22;
 constexpr SQLResult kNoData = 100;      // a cursor has no more rows
 constexpr SQLResult kServerError = 0x65;  // the server's text is in the error message
 }  // namespace sqlstatus
@@ -129,6 +132,9 @@ public:
     virtual SQLResult next() = 0;
     virtual SQLResult getValue(std::uint16_t column, TDriverValue& value) = 0;
     virtual SQLResult getErrorMessage(std::string& message) = 0;
+    // Ends the result; a statement run in a transaction of its own commits here. Releasing an
+    // open cursor closes it too, without a way to report a failure.
+    virtual SQLResult close() = 0;
 };
 
 class ISQLCommand {

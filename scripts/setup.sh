@@ -8,7 +8,7 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   xvfb
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )
 
 missing=()
@@ -28,4 +28,4 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 "${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"

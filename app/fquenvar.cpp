@@ -1,0 +1,338 @@
+#include "app/fquenvar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
+
+#include "app/serverlist.h"
+#include "controls/classicstyle.h"
+#include "controls/datetimepicker.h"
+#include "controls/groupbox.h"
+#include "controls/panel.h"
+#include "controls/speedbutton.h"
+#include "platform/system/eventhandler.h"
+#include "platform/system/messageboxservice.h"
+#include "platform/system/registry.h"
+#include "platform/system/resourcebitmap.h"
+#include "platform/system/systemcolors.h"
+#include "platform/system/systemfonts.h"
+
+namespace contado {
+
+namespace {
+
+constexpr int kClientWidth = 346;
+constexpr int kClientHeight = 255;
+constexpr int kPanel2Height = 57;
+constexpr int kGroupBox1Height = 105;
+constexpr int kPanel1Height = 52;
+// The dates the pickers hold until a connection sets them to today: 20 January 2003, 06:44:23.
+constexpr TDateTime kInitialDate = 37641.280825;
+
+constexpr const char* kRegistryKey = "\\Software\\Ombrin\\TandrelERP2017";
+constexpr const char* kMissingKeyMessage =
+    "No se encontró la Clave HKEY_LOCAL_MACHINE\\Software\\Ombrin\\TandrelERP2017\\Directorio";
+
+QLineEdit* FlatEdit(QWidget* parent, const QRect& geometry) {
+    auto* edit = new QLineEdit(parent);
+    edit->setFrame(false);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+TSpeedButton* PictureButton(QWidget* parent, const QString& caption, const QString& picture, int left) {
+    auto* button = new TSpeedButton(caption, parent);
+    button->setGeometry(left, 1, 65, 50);
+    button->setFont(ArialNarrowFont(11));
+    button->SetGlyph(LoadResourceBitmap(picture));
+    return button;
+}
+
+}  // namespace
+
+Tfquenvar::Tfquenvar(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("fquenvar"));
+    setWindowTitle(QStringLiteral("Contabilizar ventas de contado"));
+    setPalette(ClassicPalette());
+    setAutoFillBackground(true);
+    setFont(MsSansSerifFont(11));
+    resize(kClientWidth, kClientHeight);
+
+    // Created from the bottom of the stacking order to its top.
+    CreatePanel1();
+    CreateGroupBox2();
+    CreatePanel2();
+    CreateGroupBox1();
+    CreateWorkingPanel();
+    CreateCaptionPanelPlaces();
+    SetTabOrder();
+    TClassicStyle::ApplyTo(this);
+    AlignControls();
+    CentreOnScreen();
+    ConnectHandlers();
+    Servidor->setFocus();
+
+    RunHandler([this] { FormCreate(); });
+}
+
+Tfquenvar::~Tfquenvar() = default;
+
+QLabel* Tfquenvar::AddLabel(QWidget* parent, const QString& text, int left, int top) {
+    auto* label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+void Tfquenvar::CreatePanel1() {
+    Panel1 = new TPanel(this);
+    SpeedButton3 = PictureButton(Panel1, QStringLiteral("F2: Ejecutar"), QStringLiteral("ejecutar.png"), 61);
+    SpeedButton3->setEnabled(false);
+    SpeedButton2 =
+        PictureButton(Panel1, QStringLiteral("Esc: Cancelar"), QStringLiteral("cancelar.png"), 237);
+}
+
+void Tfquenvar::CreateGroupBox2() {
+    GroupBox2 = new TGroupBox(QStringLiteral("Parámetros "), this);
+    AddLabel(GroupBox2, QStringLiteral("Desde:"), 8, 24);
+    EFecIni = new TDateTimePicker(GroupBox2);
+    EFecIni->setGeometry(45, 16, 89, 21);
+    EFecIni->SetDateTime(kInitialDate);
+    AddLabel(GroupBox2, QStringLiteral("Hasta:"), 136, 23);
+    EFecFin = new TDateTimePicker(GroupBox2);
+    EFecFin->setGeometry(173, 15, 89, 21);
+    EFecFin->SetDateTime(kInitialDate);
+}
+
+void Tfquenvar::CreatePanel2() {
+    Panel2 = new TPanel(this);
+    LabelExplicacion = new QLabel(
+        QStringLiteral("Este programa genera la contabilización de las ventas diarias de un punto de venta "
+                       "registradas con el NIT del cliente de contado y con el prefijo y punto de venta "
+                       "especificados."),
+        Panel2);
+    LabelExplicacion->setWordWrap(true);
+    LabelExplicacion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelExplicacion->setGeometry(16, 6, 333, 49);
+}
+
+void Tfquenvar::CreateGroupBox1() {
+    GroupBox1 = new TGroupBox(QStringLiteral("Origen:"), this);
+    AddLabel(GroupBox1, QStringLiteral("Servidor : "), 16, 16);
+    Servidor = new QComboBox(GroupBox1);
+    Servidor->setGeometry(76, 8, 120, 21);
+    AddLabel(GroupBox1, QStringLiteral("Usuario : "), 16, 40);
+    Tusua = FlatEdit(GroupBox1, QRect(76, 32, 97, 21));
+    AddLabel(GroupBox1, QStringLiteral("Clave : "), 17, 64);
+    TClave = FlatEdit(GroupBox1, QRect(76, 56, 97, 21));
+    TClave->setEchoMode(QLineEdit::Password);
+    AddLabel(GroupBox1, QStringLiteral("Compañía:"), 17, 88);
+    Cia = FlatEdit(GroupBox1, QRect(76, 80, 45, 21));
+    ckniif = new QCheckBox(QStringLiteral("Contabilizar NIIF"), GroupBox1);
+    ckniif->setGeometry(216, 64, 97, 17);
+}
+
+void Tfquenvar::CreateWorkingPanel() {
+    Panel5 = new TPanel(this);
+    Panel5->SetBevelInner(bvLowered);
+    Panel5->SetCaption(QStringLiteral("Generando informe. espere un momento..."));
+    Panel5->setFont(MsSansSerifFont(13));
+    QPalette navy = Panel5->palette();
+    navy.setColor(QPalette::WindowText, clNavy);
+    Panel5->setPalette(navy);
+    Panel5->setGeometry(8, 66, 337, 41);
+    Panel5->hide();
+}
+
+// Where the two editors' caption panels go; they hold their grids once the editors exist.
+void Tfquenvar::CreateCaptionPanelPlaces() {
+    CaptionPanel1 = new QWidget(this);
+    CaptionPanel1->setGeometry(8, 16, 305, 169);
+    CaptionPanel1->hide();
+    CaptionPanel2 = new QWidget(this);
+    CaptionPanel2->setGeometry(32, 24, 305, 169);
+    CaptionPanel2->hide();
+}
+
+void Tfquenvar::SetTabOrder() {
+    QWidget* const order[] = {Servidor, Tusua, TClave, Cia, ckniif, EFecIni, EFecFin};
+    for (size_t i = 0; i + 1 < std::size(order); ++i) {
+        setTabOrder(order[i], order[i + 1]);
+    }
+}
+
+void Tfquenvar::ConnectHandlers() {
+    connect(SpeedButton3, &QAbstractButton::clicked, this, Guarded(this, &Tfquenvar::SpeedButton3Click));
+    connect(SpeedButton2, &QAbstractButton::clicked, this, Guarded(this, &Tfquenvar::SpeedButton2Click));
+    qApp->installEventFilter(this);
+}
+
+// Panel2 and GroupBox1 along the top, Panel1 along the bottom, GroupBox2 in the space between.
+void Tfquenvar::AlignControls() {
+    const int width = this->width();
+    const int bottomTop = height() - kPanel1Height;
+    Panel2->setGeometry(0, 0, width, kPanel2Height);
+    GroupBox1->setGeometry(0, kPanel2Height, width, kGroupBox1Height);
+    Panel1->setGeometry(0, bottomTop, width, kPanel1Height);
+    const int fillTop = kPanel2Height + kGroupBox1Height;
+    GroupBox2->setGeometry(0, fillTop, width, std::max(0, bottomTop - fillTop));
+}
+
+void Tfquenvar::CentreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+    }
+}
+
+std::string Tfquenvar::diraplicacion() {
+    TRegistry registry;
+    if (registry.OpenKeyReadOnly(kRegistryKey)) {
+        return registry.ReadString("Directorio");
+    }
+    ShowMessage(kMissingKeyMessage);
+    return {};
+}
+
+void Tfquenvar::FormCreate() {
+    ConfigurarProviders();
+    primeraActivacion = true;
+    listaServidores.clear();
+    listaServidores = TServerList::Read(TServerList::PathFor(diraplicacion()));
+    for (const std::string& entry : listaServidores) {
+        Servidor->addItem(QString::fromStdString(entry));
+    }
+    Servidor->setCurrentIndex(listaServidores.empty() ? -1 : 0);
+}
+
+// Wires the error events of the providers and client tables once the window holds them.
+void Tfquenvar::ConfigurarProviders() {}
+
+void Tfquenvar::FormActivate() {
+    primeraActivacion = false;
+}
+
+void Tfquenvar::FormClose() {
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void Tfquenvar::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
+    if (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) {
+        return;
+    }
+    if (Key == Qt::Key_F2) {
+        if (!CaptionPanel1->isHidden()) {
+            CerrarEditorAjustes();
+        }
+        SpeedButton3Click();
+    }
+    if (Key == Qt::Key_F5) {
+        AlternarEditorAjustes();
+    }
+    if (Key == Qt::Key_F7) {
+        AlternarEditorPrevistos();
+    }
+    if (Key == Qt::Key_Escape) {
+        SpeedButton2Click();
+    }
+}
+
+void Tfquenvar::Enteratab(QObject*, char& Key) {
+    if (Key == 13) {
+        Key = 0;
+        focusNextPrevChild(true);
+    }
+}
+
+// Connects to the company database once company, user and password are filled in.
+void Tfquenvar::CiaExit() {}
+
+// Runs the posting procedure for the chosen range and ends the program.
+void Tfquenvar::SpeedButton3Click() {}
+
+void Tfquenvar::SpeedButton2Click() {
+    close();
+}
+
+// Seeds the day's closing adjustments and shows or hides their editor.
+void Tfquenvar::AlternarEditorAjustes() {}
+
+// Shows or hides the editor of the planned adjustments.
+void Tfquenvar::AlternarEditorPrevistos() {}
+
+// Hides the closing-adjustment editor before a posting run; its table's changes are applied with it.
+void Tfquenvar::CerrarEditorAjustes() {
+    CaptionPanel1->hide();
+}
+
+bool Tfquenvar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        return PreviewKey(watched, static_cast<QKeyEvent*>(event));
+    }
+    if (event->type() == QEvent::FocusOut && watched == Cia) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            RunHandler([this] { CiaExit(); });
+        }
+    }
+    return false;
+}
+
+// A key event goes first to the focused control and then, while ignored, to its parents; the
+// window looks at it once, on its first delivery.
+bool Tfquenvar::PreviewKey(QObject* receiver, QKeyEvent* event) {
+    QWidget* focus = focusWidget();
+    if (receiver != (focus ? focus : this)) {
+        return false;
+    }
+    RunHandler([this, event] { FormKeyDown(event->key(), event->modifiers()); });
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || !IsInputField(receiver)) {
+        return false;
+    }
+    char key = 13;
+    RunHandler([this, receiver, &key] { Enteratab(receiver, key); });
+    return key == 0;
+}
+
+bool Tfquenvar::IsInputField(QObject* object) const {
+    for (; object != nullptr && object != this; object = object->parent()) {
+        if (object == Servidor || object == Tusua || object == TClave || object == Cia || object == EFecIni ||
+            object == EFecFin) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Tfquenvar::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        RunHandler([this] { FormActivate(); });
+    }
+    return QWidget::event(event);
+}
+
+void Tfquenvar::closeEvent(QCloseEvent* event) {
+    bool closed = false;
+    RunHandler([this, &closed] {
+        FormClose();
+        closed = true;
+    });
+    if (closed) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void Tfquenvar::resizeEvent(QResizeEvent* event) {
+    AlignControls();
+    QWidget::resizeEvent(event);
+}
+
+}  // namespace contado

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace contado {
+
+// The server list file "SERVIDORES.cfg": one server text per line, in file order, with empty lines,
+// duplicates and blanks kept. Lines end with CR LF, LF or CR alone; a last line without a line end
+// is an entry too. A zero byte ends the entry's text and the rest of its line is dropped. Lines
+// have no length limit. Bytes are kept as they are (UTF-8 expected).
+class TServerList {
+  public:
+    static constexpr const char* kFileName = "SERVIDORES.cfg";
+
+    // The file's path for an application directory (an empty directory gives the root).
+    static std::string PathFor(const std::string& applicationDirectory);
+    // The entries of the file; none when it is missing or cannot be read, without any message.
+    static std::vector<std::string> Read(const std::string& fileName);
+};
+
+}  // namespace contado

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateEdit>
+#include <string>
+
+#include "core/datetime.h"
+
+namespace contado {
+
+// A date picker with a drop-down calendar, showing the regional short date format. It keeps a full
+// date-and-time value: choosing another day replaces the date part and keeps the time of day.
+class TDateTimePicker : public QDateEdit {
+    Q_OBJECT
+
+  public:
+    explicit TDateTimePicker(QWidget* parent = nullptr);
+
+    TDateTime DateTime() const;
+    void SetDateTime(TDateTime value);
+
+    // The regional short date format ("dd/mm/yyyy") as a display format of Qt ("dd/MM/yyyy").
+    static QString DisplayFormatFor(const std::string& shortDateFormat);
+
+  private:
+    TDateTime value_ = 0;
+};
+
+}  // namespace contado

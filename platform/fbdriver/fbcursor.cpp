@@ -1,0 +1,138 @@
+#include "platform/fbdriver/fbcursor.h"
+
+#include <utility>
+
+#include "platform/fbdriver/fbdrivererror.h"
+#include "platform/fbdriver/fbguardedcall.h"
+#include "platform/fbdriver/fbsession.h"
+
+namespace contado {
+
+TFbCursor::TFbCursor(std::shared_ptr<TFbSession> session, std::shared_ptr<const TFbRowLayout> layout,
+                     TFbRef<Firebird::IStatement> statement, TFbTransactionScope transaction,
+                     TFbRef<Firebird::IResultSet> resultSet)
+    : session_(std::move(session)),
+      layout_(std::move(layout)),
+      statement_(std::move(statement)),
+      transaction_(std::move(transaction)),
+      resultSet_(std::move(resultSet)),
+      row_(layout_->MessageLength()) {
+    session_->Register(this);
+}
+
+TFbCursor::TFbCursor(std::shared_ptr<TFbSession> session, std::shared_ptr<const TFbRowLayout> layout,
+                     TFbTransactionScope transaction, std::vector<unsigned char> row)
+    : session_(std::move(session)),
+      layout_(std::move(layout)),
+      transaction_(std::move(transaction)),
+      row_(std::move(row)),
+      singleRowPending_(true) {
+    session_->Register(this);
+}
+
+TFbCursor::~TFbCursor() {
+    try {
+        Finish(true);
+    } catch (const std::exception&) {
+        // Released without close: there is no one to report a failed commit to.
+    }
+}
+
+SQLResult TFbCursor::getColumnCount(std::uint16_t& count) {
+    count = layout_->Count();
+    return sqlstatus::kSuccess;
+}
+
+SQLResult TFbCursor::getColumnDescription(std::uint16_t column, TColumnDescription& description) {
+    return GuardedCall(session_->Client(), errorText_, [&] {
+        CheckColumn(column);
+        description = layout_->Description(column - 1);
+    });
+}
+
+SQLResult TFbCursor::next() {
+    return GuardedCall(session_->Client(), errorText_, [&] {
+        try {
+            return Fetch();
+        } catch (...) {
+            try {
+                Finish(false);
+            } catch (const std::exception&) {
+                // The fetch's own error is the one to report.
+            }
+            throw;
+        }
+    });
+}
+
+SQLResult TFbCursor::Fetch() {
+    if (finished_) {
+        throw EFbDriverError(sqlstatus::kInvalidHandle, "The cursor is closed");
+    }
+    if (resultSet_) {
+        onRow_ = resultSet_->fetchNext(session_->Status(), row_.data()) == Firebird::IStatus::RESULT_OK;
+    } else {
+        onRow_ = std::exchange(singleRowPending_, false);
+    }
+    return onRow_ ? sqlstatus::kSuccess : sqlstatus::kNoData;
+}
+
+SQLResult TFbCursor::getValue(std::uint16_t column, TDriverValue& value) {
+    return GuardedCall(session_->Client(), errorText_, [&] {
+        CheckColumn(column);
+        if (!onRow_) {
+            throw EFbDriverError(sqlstatus::kEndOfResultSet);
+        }
+        layout_->Read(row_.data(), column - 1, value, transaction_.Get());
+    });
+}
+
+SQLResult TFbCursor::getErrorMessage(std::string& message) {
+    message = errorText_;
+    return sqlstatus::kSuccess;
+}
+
+SQLResult TFbCursor::close() {
+    return GuardedCall(session_->Client(), errorText_, [&] { Finish(true); });
+}
+
+void TFbCursor::ReleaseForDetach() {
+    try {
+        Finish(true);
+    } catch (const std::exception&) {
+        // The attachment goes away next; its end decides the transaction.
+    }
+}
+
+void TFbCursor::Finish(bool success) {
+    if (finished_) {
+        return;
+    }
+    finished_ = true;
+    onRow_ = false;
+    session_->Unregister(this);
+    if (resultSet_) {
+        Firebird::ThrowStatusWrapper* status = session_->Status();
+        try {
+            resultSet_.End([status](Firebird::IResultSet* ending) { ending->close(status); });
+        } catch (const Firebird::FbException&) {
+            resultSet_.Reset();
+            transaction_.Rollback();
+            throw;
+        }
+    }
+    statement_.Reset();
+    if (success) {
+        transaction_.Commit();
+    } else {
+        transaction_.Rollback();
+    }
+}
+
+void TFbCursor::CheckColumn(std::uint16_t column) const {
+    if (column < 1 || column > layout_->Count()) {
+        throw EFbDriverError(sqlstatus::kOutOfRange);
+    }
+}
+
+}  // namespace contado

@@ -1,0 +1,32 @@
+#include "platform/fbdriver/fbdriver.h"
+
+#include <string>
+
+#include "platform/fbdriver/fbclient.h"
+#include "platform/fbdriver/fbconnection.h"
+
+namespace contado {
+
+SQLResult TFbDriver::getSQLConnection(std::unique_ptr<ISQLConnection>& connection) {
+    connection = std::make_unique<TFbConnection>(client_);
+    return sqlstatus::kSuccess;
+}
+
+}  // namespace contado
+
+// The factory the program looks up by name. The error resource file is not used: the texts come
+// from Firebird's own message file.
+extern "C" __attribute__((visibility("default"))) contado::SQLResult getSQLDriverFIREBIRD(
+    const char* vendorLib, const char* /*errorResourceFile*/, contado::ISQLDriver** driver) {
+    if (driver == nullptr || vendorLib == nullptr) {
+        return contado::sqlstatus::kInvalidParameter;
+    }
+    *driver = nullptr;
+    std::string error;
+    contado::TFbClient* client = contado::TFbClient::Load(vendorLib, error);
+    if (client == nullptr) {
+        return contado::sqlstatus::kDriverInitFailed;
+    }
+    *driver = new contado::TFbDriver(*client);
+    return contado::sqlstatus::kSuccess;
+}

@@ -1,0 +1,233 @@
+#include "platform/fbdriver/fbrowlayout.h"
+
+#include <ibase.h>
+
+#include <cstring>
+
+#include "platform/fbdriver/fbblobio.h"
+#include "platform/fbdriver/fbdateconversion.h"
+#include "platform/fbdriver/fbsession.h"
+
+namespace contado {
+
+namespace {
+
+// Firebird's default precisions of the integer types that hold decimals.
+constexpr int kSmallintPrecision = 4;
+constexpr int kIntegerPrecision = 9;
+constexpr int kBigintPrecision = 18;
+constexpr unsigned kTextSubType = 1;
+
+unsigned BytesPerCharacter(unsigned charSet) {
+    switch (charSet & 0xFF) {
+        case 3:  // UNICODE_FSS
+            return 3;
+        case 4:   // UTF8
+        case 69:  // GB18030
+            return 4;
+        case 5:   // SJIS_0208
+        case 6:   // EUCJ_0208
+        case 44:  // KSC_5601
+        case 56:  // BIG_5
+        case 57:  // GB_2312
+        case 67:  // GBK
+        case 68:  // CP943C
+            return 2;
+        default:
+            return 1;
+    }
+}
+
+template <typename T>
+T Load(const unsigned char* data) {
+    T value;
+    std::memcpy(&value, data, sizeof(value));
+    return value;
+}
+
+std::size_t CharacterCount(const std::string& utf8) {
+    std::size_t count = 0;
+    for (unsigned char byte : utf8) {
+        count += (byte & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return count;
+}
+
+}  // namespace
+
+TFbRowLayout::TFbRowLayout(TFbSession& session, Firebird::IMessageMetadata* output) : session_(session) {
+    output->addRef();
+    metadata_.Reset(output);
+    Firebird::ThrowStatusWrapper* status = session.Status();
+    const unsigned count = output->getCount(status);
+    columns_.reserve(count);
+    for (unsigned index = 0; index < count; ++index) {
+        columns_.push_back(Describe(output, index));
+    }
+    messageLength_ = output->getMessageLength(status);
+}
+
+TFbRowLayout::TColumn TFbRowLayout::Describe(Firebird::IMessageMetadata* output, unsigned index) const {
+    Firebird::ThrowStatusWrapper* status = session_.Status();
+    TColumn column;
+    column.Type = output->getType(status, index) & ~1u;
+    column.Scale = output->getScale(status, index);
+    column.Length = output->getLength(status, index);
+    column.Offset = output->getOffset(status, index);
+    column.NullOffset = output->getNullOffset(status, index);
+    TColumnDescription& description = column.Description;
+    description.Name = output->getAlias(status, index);
+    description.Nullable = output->isNullable(status, index);
+    description.Length = static_cast<std::int32_t>(column.Length);
+    switch (column.Type) {
+        case SQL_TEXT:
+        case SQL_VARYING:
+            column.BytesPerCharacter = BytesPerCharacter(output->getCharSet(status, index));
+            description.Type = TDriverType::Text;
+            description.SubType = column.Type == SQL_TEXT ? TDriverSubType::FixedChar : TDriverSubType::None;
+            description.Length = static_cast<std::int32_t>(column.Length / column.BytesPerCharacter);
+            break;
+        case SQL_SHORT:
+            DescribeInteger(output, index, TDriverType::Int16, kSmallintPrecision, column);
+            break;
+        case SQL_LONG:
+            DescribeInteger(output, index, TDriverType::Int32, kIntegerPrecision, column);
+            break;
+        case SQL_INT64:
+            DescribeInteger(output, index, TDriverType::Int64, kBigintPrecision, column);
+            break;
+        case SQL_FLOAT:
+        case SQL_DOUBLE:
+        case SQL_D_FLOAT:
+            description.Type = TDriverType::Float;
+            break;
+        case SQL_TYPE_DATE:
+            description.Type = TDriverType::Date;
+            break;
+        case SQL_TYPE_TIME:
+            description.Type = TDriverType::Time;
+            break;
+        case SQL_TIMESTAMP:
+            description.Type = TDriverType::TimeStamp;
+            break;
+        case SQL_BLOB:
+            description.Type = TDriverType::Blob;
+            description.SubType = output->getSubType(status, index) == static_cast<int>(kTextSubType)
+                                      ? TDriverSubType::Memo
+                                      : TDriverSubType::Binary;
+            break;
+        case SQL_BOOLEAN:
+            description.Type = TDriverType::Boolean;
+            break;
+        default:
+            description.Type = TDriverType::Unknown;
+            break;
+    }
+    return column;
+}
+
+// An integer column with a scale is a decimal; its declared precision comes from the catalogue.
+void TFbRowLayout::DescribeInteger(Firebird::IMessageMetadata* output, unsigned index, TDriverType type,
+                                   int fallbackPrecision, TColumn& column) const {
+    TColumnDescription& description = column.Description;
+    if (column.Scale >= 0) {
+        description.Type = type;
+        return;
+    }
+    Firebird::ThrowStatusWrapper* status = session_.Status();
+    description.Type = TDriverType::Bcd;
+    description.Scale = -column.Scale;
+    description.Precision = session_.DecimalPrecision(output->getRelation(status, index),
+                                                      output->getField(status, index), fallbackPrecision);
+}
+
+void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverValue& value,
+                        Firebird::ITransaction* transaction) const {
+    const TColumn& column = columns_[index];
+    value.Type = column.Description.Type;
+    value.IsNull = Load<std::int16_t>(row + column.NullOffset) != 0;
+    if (value.IsNull) {
+        return;
+    }
+    const unsigned char* data = row + column.Offset;
+    switch (column.Type) {
+        case SQL_TEXT:
+            ReadFixedText(data, column, value.Text);
+            break;
+        case SQL_VARYING:
+            value.Text.assign(reinterpret_cast<const char*>(data) + sizeof(std::uint16_t),
+                              Load<std::uint16_t>(data));
+            break;
+        case SQL_SHORT:
+            ReadInteger(Load<std::int16_t>(data), column, value);
+            break;
+        case SQL_LONG:
+            ReadInteger(Load<std::int32_t>(data), column, value);
+            break;
+        case SQL_INT64:
+            ReadInteger(Load<std::int64_t>(data), column, value);
+            break;
+        case SQL_FLOAT:
+            value.Real = Load<float>(data);
+            break;
+        case SQL_DOUBLE:
+        case SQL_D_FLOAT:
+            value.Real = Load<double>(data);
+            break;
+        case SQL_TYPE_DATE:
+            value.Integer = DayNumberFromFbDate(Load<ISC_DATE>(data));
+            break;
+        case SQL_TYPE_TIME:
+            value.Integer = MillisecondsFromFbTime(Load<ISC_TIME>(data));
+            break;
+        case SQL_TIMESTAMP: {
+            const auto stamp = Load<ISC_TIMESTAMP>(data);
+            value.Integer = DayNumberFromFbDate(stamp.timestamp_date);
+            value.TimeOfDay = MillisecondsFromFbTime(stamp.timestamp_time);
+            break;
+        }
+        case SQL_BLOB: {
+            const int blobSize = session_.Options().BlobSize;
+            TFbBlobIO::Read(session_, transaction, Load<ISC_QUAD>(data),
+                            blobSize < 0 ? -1L : blobSize * 1024L, value.Text);
+            break;
+        }
+        case SQL_BOOLEAN:
+            value.Integer = *data != 0 ? 1 : 0;
+            break;
+        default:
+            value.IsNull = true;
+            break;
+    }
+}
+
+// Fixed text comes padded to its byte length; it is given back padded to its declared number of
+// characters, or without trailing blanks when the connection trims them.
+void TFbRowLayout::ReadFixedText(const unsigned char* data, const TColumn& column, std::string& text) const {
+    const auto* characters = reinterpret_cast<const char*>(data);
+    const bool trim = session_.Options().TrimChar;
+    if (column.BytesPerCharacter == 1 && !trim) {
+        text.assign(characters, column.Length);
+        return;
+    }
+    std::size_t end = column.Length;
+    while (end > 0 && characters[end - 1] == ' ') {
+        --end;
+    }
+    text.assign(characters, end);
+    const auto declared = static_cast<std::size_t>(column.Description.Length);
+    const std::size_t count = CharacterCount(text);
+    if (!trim && count < declared) {
+        text.append(declared - count, ' ');
+    }
+}
+
+void TFbRowLayout::ReadInteger(std::int64_t raw, const TColumn& column, TDriverValue& value) const {
+    if (column.Description.Type == TDriverType::Bcd) {
+        value.Decimal = TBcd::FromUnscaled(raw, -column.Scale);
+    } else {
+        value.Integer = raw;
+    }
+}
+
+}  // namespace contado

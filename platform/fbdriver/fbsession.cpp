@@ -1,0 +1,180 @@
+#include "platform/fbdriver/fbsession.h"
+
+#include <ibase.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/fbdriver/fbdrivererror.h"
+#include "platform/fbdriver/fbprecisionlookup.h"
+
+namespace contado {
+
+namespace {
+
+constexpr const char* kDefaultCharSet = "UTF8";
+
+struct TXpbDisposer {
+    void operator()(Firebird::IXpbBuilder* builder) const { builder->dispose(); }
+};
+
+}  // namespace
+
+TFbSession::TFbSession(TFbClient& client)
+    : client_(client),
+      statusObject_(client.Master()->getStatus()),
+      status_(statusObject_),
+      precisionLookup_(std::make_unique<TFbPrecisionLookup>(*this)) {}
+
+TFbSession::~TFbSession() {
+    try {
+        Detach();
+    } catch (const std::exception&) {
+        // Nobody is left to tell; the handles are released either way.
+    }
+    precisionLookup_.reset();
+    statusObject_->dispose();
+}
+
+std::string TFbSession::ConnectionString(const std::string& database) const {
+    return options_.HostName.empty() ? database : options_.HostName + ":" + database;
+}
+
+void TFbSession::Attach(const std::string& database, const std::string& user, const std::string& password) {
+    if (attachment_ != nullptr) {
+        throw EFbDriverError(sqlstatus::kInvalidHandle, "The connection is open already");
+    }
+    std::unique_ptr<Firebird::IXpbBuilder, TXpbDisposer> dpb(
+        client_.Util()->getXpbBuilder(&status_, Firebird::IXpbBuilder::DPB, nullptr, 0));
+    if (!user.empty()) {
+        dpb->insertString(&status_, isc_dpb_user_name, user.c_str());
+    }
+    if (!password.empty()) {
+        dpb->insertString(&status_, isc_dpb_password, password.c_str());
+    }
+    if (!options_.RoleName.empty()) {
+        dpb->insertString(&status_, isc_dpb_sql_role_name, options_.RoleName.c_str());
+    }
+    const std::string& charSet = options_.ServerCharSet.empty() ? kDefaultCharSet : options_.ServerCharSet;
+    dpb->insertString(&status_, isc_dpb_lc_ctype, charSet.c_str());
+    dpb->insertInt(&status_, isc_dpb_sql_dialect, options_.SQLDialect);
+    attachment_ =
+        client_.Provider()->attachDatabase(&status_, ConnectionString(database).c_str(),
+                                           dpb->getBufferLength(&status_), dpb->getBuffer(&status_));
+}
+
+void TFbSession::Detach() {
+    if (attachment_ == nullptr) {
+        return;
+    }
+    const std::set<TFbSessionResource*> resources = resources_;
+    for (TFbSessionResource* resource : resources) {
+        resource->ReleaseForDetach();
+    }
+    resources_.clear();
+    precisionLookup_->Release();
+    explicitActive_ = false;
+    DiscardTransaction(explicitTransaction_);
+    DiscardTransaction(metadataTransaction_);
+    Firebird::IAttachment* attachment = std::exchange(attachment_, nullptr);
+    try {
+        attachment->detach(&status_);
+    } catch (const Firebird::FbException&) {
+        attachment->release();
+        throw;
+    }
+}
+
+Firebird::IAttachment* TFbSession::Attachment() const {
+    if (attachment_ == nullptr) {
+        throw EFbDriverError(sqlstatus::kInvalidHandle, "The connection is not open");
+    }
+    return attachment_;
+}
+
+Firebird::ITransaction* TFbSession::StartTransaction(std::uint32_t isolationLevel) {
+    std::vector<unsigned char> tpb{
+        isc_tpb_version3, isc_tpb_write,
+        static_cast<unsigned char>(options_.WaitOnLocks ? isc_tpb_wait : isc_tpb_nowait)};
+    if (isolationLevel == 1) {
+        tpb.push_back(isc_tpb_concurrency);
+    } else {
+        // Firebird has no dirty reads; read committed is the nearest.
+        tpb.push_back(isc_tpb_read_committed);
+        tpb.push_back(isc_tpb_rec_version);
+    }
+    return Attachment()->startTransaction(&status_, static_cast<unsigned>(tpb.size()), tpb.data());
+}
+
+// With CommitRetain a commit keeps the transaction's context, and the next begin goes on in it.
+void TFbSession::BeginExplicitTransaction(std::uint32_t isolationLevel) {
+    if (explicitActive_) {
+        throw EFbDriverError(19);  // local transaction already active
+    }
+    if (explicitTransaction_ == nullptr) {
+        explicitTransaction_ = StartTransaction(isolationLevel);
+    }
+    explicitActive_ = true;
+}
+
+void TFbSession::CommitExplicitTransaction() {
+    if (!explicitActive_) {
+        throw EFbDriverError(16);  // invalid transaction
+    }
+    if (options_.CommitRetain) {
+        explicitTransaction_->commitRetaining(&status_);
+    } else {
+        EndTransaction(explicitTransaction_, true);
+    }
+    explicitActive_ = false;
+}
+
+void TFbSession::RollbackExplicitTransaction() {
+    if (!explicitActive_) {
+        throw EFbDriverError(16);
+    }
+    explicitActive_ = false;
+    EndTransaction(explicitTransaction_, false);
+}
+
+Firebird::ITransaction* TFbSession::MetadataTransaction() {
+    if (metadataTransaction_ == nullptr) {
+        const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
+                                     isc_tpb_rec_version, isc_tpb_nowait};
+        metadataTransaction_ = Attachment()->startTransaction(&status_, sizeof(tpb), tpb);
+    }
+    return metadataTransaction_;
+}
+
+int TFbSession::DecimalPrecision(const std::string& relation, const std::string& field, int fallback) {
+    return precisionLookup_->Precision(relation, field, fallback);
+}
+
+// Commit and rollback release the handle when they succeed; after a failure it is released here, so
+// the transaction is gone either way.
+void TFbSession::EndTransaction(Firebird::ITransaction*& transaction, bool commit) {
+    Firebird::ITransaction* ending = std::exchange(transaction, nullptr);
+    try {
+        if (commit) {
+            ending->commit(&status_);
+        } else {
+            ending->rollback(&status_);
+        }
+    } catch (const Firebird::FbException&) {
+        ending->release();
+        throw;
+    }
+}
+
+void TFbSession::DiscardTransaction(Firebird::ITransaction*& transaction) {
+    if (transaction == nullptr) {
+        return;
+    }
+    try {
+        EndTransaction(transaction, false);
+    } catch (const Firebird::FbException&) {
+        // Detaching ends it on the server anyway.
+    }
+}
+
+}  // namespace contado

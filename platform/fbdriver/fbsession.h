@@ -1,0 +1,74 @@
+#pragma once
+
+#include <firebird/Interface.h>
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "platform/fbdriver/fbclient.h"
+#include "platform/fbdriver/fbconnectionoptions.h"
+#include "platform/fbdriver/fbsessionresource.h"
+
+namespace contado {
+
+class TFbPrecisionLookup;
+
+// One attachment to a database and what its commands share: the options, the status object, the
+// explicit transaction and a read-only transaction for preparing statements and reading metadata.
+// Commands and cursors hold the session, so it outlives the connection object that made it.
+class TFbSession {
+  public:
+    explicit TFbSession(TFbClient& client);
+    ~TFbSession();
+    TFbSession(const TFbSession&) = delete;
+    TFbSession& operator=(const TFbSession&) = delete;
+
+    TFbClient& Client() const { return client_; }
+    Firebird::ThrowStatusWrapper* Status() { return &status_; }
+    TFbConnectionOptions& Options() { return options_; }
+
+    void Attach(const std::string& database, const std::string& user, const std::string& password);
+    // Releases every registered resource, ends the transactions and detaches.
+    void Detach();
+    bool Attached() const { return attachment_ != nullptr; }
+    // Fails with "Invalid Handle" when not attached.
+    Firebird::IAttachment* Attachment() const;
+
+    // A new read-write transaction with the given isolation and the lock-wait option.
+    Firebird::ITransaction* StartTransaction(std::uint32_t isolationLevel);
+    // The transaction begun through the connection; null when none is active.
+    Firebird::ITransaction* ExplicitTransaction() const {
+        return explicitActive_ ? explicitTransaction_ : nullptr;
+    }
+    void BeginExplicitTransaction(std::uint32_t isolationLevel);
+    void CommitExplicitTransaction();
+    void RollbackExplicitTransaction();
+    // Read-only read committed; kept open while attached.
+    Firebird::ITransaction* MetadataTransaction();
+
+    // Declared precision of a decimal column, looked up once per column.
+    int DecimalPrecision(const std::string& relation, const std::string& field, int fallback);
+
+    void Register(TFbSessionResource* resource) { resources_.insert(resource); }
+    void Unregister(TFbSessionResource* resource) { resources_.erase(resource); }
+
+  private:
+    std::string ConnectionString(const std::string& database) const;
+    void EndTransaction(Firebird::ITransaction*& transaction, bool commit);
+    void DiscardTransaction(Firebird::ITransaction*& transaction);
+
+    TFbClient& client_;
+    Firebird::IStatus* statusObject_;
+    Firebird::ThrowStatusWrapper status_;
+    TFbConnectionOptions options_;
+    Firebird::IAttachment* attachment_ = nullptr;
+    Firebird::ITransaction* explicitTransaction_ = nullptr;
+    bool explicitActive_ = false;
+    Firebird::ITransaction* metadataTransaction_ = nullptr;
+    std::unique_ptr<TFbPrecisionLookup> precisionLookup_;
+    std::set<TFbSessionResource*> resources_;
+};
+
+}  // namespace contado

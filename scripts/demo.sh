@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The main job on an embedded demo company: posts today's cash sales unattended, then lists
+# the vouchers that today's posting wrote in each book.
+#   scripts/demo.sh            unattended run for today, no display needed
+#   scripts/demo.sh --window   opens the window instead (needs a display)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${BUILD_DIR:-$root/build}"
+demo="$root/var/demo"
+server="$demo/server"
+company=01
+user=SYSDBA
+password=masterkey
+
+"$root/scripts/setup.sh"
+if [ ! -x "$build/bin/contado" ] || [ ! -e "$build/bin/libfbdriver.so" ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" --target contado fbdriver -j "$(nproc)"
+fi
+
+if [ ! -e "$server/datos/$company/tandrel.fdb" ]; then
+  echo "Creating the demo company $company with 30 days of sales..."
+  "$root/scripts/create-company-db.sh" "$server" "$company" --demo 30 >/dev/null
+fi
+
+# The application directory with its server list, and the settings file that names it.
+appdir="$demo/app"
+mkdir -p "$appdir" "$demo/xdg/Ombrin"
+printf '%s\r\n' "$server" >"$appdir/SERVIDORES.cfg"
+printf '[General]\nDirectorio=%s\n' "$appdir" >"$demo/xdg/Ombrin/TandrelERP2017.conf"
+export XDG_CONFIG_DIRS="$demo/xdg"
+
+if [ "${1:-}" = "--window" ]; then
+  exec "$build/bin/contado"
+fi
+
+status=0
+QT_QPA_PLATFORM=offscreen "$build/bin/contado" "$server" "$user" "$password" "$company" || status=$?
+case $status in
+  0) ;;
+  1) echo "Nothing was posted: today's cash sales are posted already."; exit 0 ;;
+  *) echo "The unattended run ended with an error (exit status $status); see above." >&2; exit "$status" ;;
+esac
+
+echo "Vouchers posted today:"
+isql-fb -q -ch UTF8 -user "$user" -password "$password" "$server/datos/$company/tandrel.fdb" <<'SQL'
+SET HEADING ON;
+SELECT c.COMP_LIBRO AS LIBRO, c.COMP_PREFIJO AS PREFIJO, c.COMP_NUMERO AS NUMERO,
+       c.COMP_FACTURAS AS FACTURAS,
+       (SELECT SUM(d.CODE_DEBITO) FROM COMPROBANTE_DETALLE d WHERE d.CODE_COMPROBANTE = c.COMP_ID) AS DEBITO,
+       (SELECT SUM(d.CODE_CREDITO) FROM COMPROBANTE_DETALLE d WHERE d.CODE_COMPROBANTE = c.COMP_ID) AS CREDITO
+  FROM COMPROBANTE c
+ WHERE c.COMP_FECHA = CURRENT_DATE
+ ORDER BY c.COMP_LIBRO, c.COMP_PREFIJO, c.COMP_NUMERO;
+SQL
