@@ -74,6 +74,8 @@ class TSQLConnection : public TCustomConnection {
     // "RowsetSize" as a number; 20 when absent or not a number.
     int RowsetSize() const;
     const std::string& LastErrorText() const { return lastErrorText_; }
+    // The statements that Execute keeps prepared.
+    const TSQLStatementCache& StatementCache() const { return statements_; }
 
     void StartTransaction(const TTransactionDesc& desc);
     void Commit(const TTransactionDesc& desc);

@@ -3,6 +3,14 @@
 namespace contado {
 
 std::unique_ptr<ISQLCommand> TSQLStatementCache::Take(const std::string& text) {
+    std::unique_ptr<ISQLCommand> command = Remove(text);
+    if (command == nullptr) {
+        ++misses_;
+    }
+    return command;
+}
+
+std::unique_ptr<ISQLCommand> TSQLStatementCache::Remove(const std::string& text) {
     const auto found = index_.find(text);
     if (found == index_.end()) {
         return nullptr;
@@ -14,7 +22,7 @@ std::unique_ptr<ISQLCommand> TSQLStatementCache::Take(const std::string& text) {
 }
 
 void TSQLStatementCache::Put(const std::string& text, std::unique_ptr<ISQLCommand> command) {
-    Take(text);
+    Remove(text);
     entries_.push_front(TEntry{text, std::move(command)});
     index_[text] = entries_.begin();
     while (entries_.size() > capacity_) {

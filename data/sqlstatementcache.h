@@ -22,6 +22,8 @@ class TSQLStatementCache {
     void Put(const std::string& text, std::unique_ptr<ISQLCommand> command);
     void Clear();
     std::size_t Size() const { return entries_.size(); }
+    // Texts asked for that had no statement kept, each of which was then prepared anew.
+    std::size_t Misses() const { return misses_; }
 
   private:
     struct TEntry {
@@ -29,7 +31,10 @@ class TSQLStatementCache {
         std::unique_ptr<ISQLCommand> Command;
     };
 
+    std::unique_ptr<ISQLCommand> Remove(const std::string& text);
+
     std::size_t capacity_;
+    std::size_t misses_ = 0;
     std::list<TEntry> entries_;  // most recent first
     std::unordered_map<std::string, std::list<TEntry>::iterator> index_;
 };

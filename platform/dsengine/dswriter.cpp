@@ -1,0 +1,93 @@
+#include "platform/dsengine/dswriter.h"
+
+#include "platform/dsengine/dsbase.h"
+#include "platform/dsengine/dsstatus.h"
+
+namespace contado {
+
+namespace {
+
+TPacketColumn ErrorColumn(const char* name, TFieldType type, int size = 0) {
+    TPacketColumn column;
+    column.Name = name;
+    column.Type = type;
+    column.Size = size;
+    return column;
+}
+
+}  // namespace
+
+void TDSWriter::WriteHeader(TDataPacket& packet) const {
+    packet = TDataPacket();
+    packet.Columns = base_.Columns();
+    packet.Attributes = base_.Attributes();
+}
+
+TPacketRow TDSWriter::Row(TUpdateStatus status, const TVariant* values) const {
+    return TPacketRow{status, std::vector<TVariant>(values, values + base_.Store().ColumnCount())};
+}
+
+void TDSWriter::WriteChange(int row, TDataPacket& delta) const {
+    const TDSRowStore& store = base_.Store();
+    switch (store.State(row)) {
+        case TDSRowStore::RowState::Inserted:
+            delta.Rows.push_back(Row(TUpdateStatus::Inserted, store.Values(row)));
+            break;
+        case TDSRowStore::RowState::Deleted:
+            delta.Rows.push_back(Row(TUpdateStatus::Deleted, store.OriginalValues(row)));
+            break;
+        case TDSRowStore::RowState::Modified: {
+            const TVariant* original = store.OriginalValues(row);
+            const TVariant* current = store.Values(row);
+            delta.Rows.push_back(Row(TUpdateStatus::Unmodified, original));
+            TPacketRow modified{TUpdateStatus::Modified, std::vector<TVariant>(store.ColumnCount())};
+            for (int column = 0; column < store.ColumnCount(); ++column) {
+                if (!(current[column] == original[column])) {
+                    modified.Values[column] = current[column];
+                }
+            }
+            delta.Rows.push_back(std::move(modified));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+int TDSWriter::GetDelta(TDataPacket& delta) {
+    if (!base_.HasTable()) {
+        return dsstatus::kNoTable;
+    }
+    WriteHeader(delta);
+    for (int row : base_.Store().ChangeLog()) {
+        WriteChange(row, delta);
+    }
+    return dsstatus::kOk;
+}
+
+int TDSWriter::GetDataPacket(TDataPacket& packet) {
+    if (!base_.HasTable()) {
+        return dsstatus::kNoTable;
+    }
+    WriteHeader(packet);
+    const TDSRowStore& store = base_.Store();
+    for (int row : store.Order()) {
+        if (store.IsLive(row)) {
+            packet.Rows.push_back(Row(TUpdateStatus::Unmodified, store.Values(row)));
+        }
+    }
+    return dsstatus::kOk;
+}
+
+int TDSWriter::CreateErrorPacket(const TDataPacket& delta, TDataPacket& errors) {
+    errors = TDataPacket();
+    errors.Columns = {
+        ErrorColumn("ERROR_RECORDNO", ftInteger),    ErrorColumn("ERROR_RESPONSE", ftInteger),
+        ErrorColumn("ERROR_MESSAGE", ftString, 255), ErrorColumn("ERROR_CONTEXT", ftString, 255),
+        ErrorColumn("ERROR_CATEGORY", ftInteger),    ErrorColumn("ERROR_CODE", ftInteger)};
+    errors.Columns.insert(errors.Columns.end(), delta.Columns.begin(), delta.Columns.end());
+    errors.Attributes = delta.Attributes;
+    return dsstatus::kOk;
+}
+
+}  // namespace contado
