@@ -15,6 +15,7 @@
 #include "controls/groupbox.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
+#include "data/clientdataset.h"
 #include "platform/system/eventhandler.h"
 #include "platform/system/messageboxservice.h"
 #include "platform/system/registry.h"
@@ -87,6 +88,7 @@ Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* paren
     CreateWorkingPanel();
     CreateCaptionPanelPlaces();
     CreateConnection();
+    CreateDataComponents();
     SetTabOrder();
     TClassicStyle::ApplyTo(this);
     AlignControls();
@@ -217,7 +219,7 @@ std::string Tfquenvar::diraplicacion() {
 }
 
 void Tfquenvar::FormCreate() {
-    ConfigurarProviders();
+    ConfigurarProviders(this);
     primeraActivacion = true;
     listaServidores.clear();
     listaServidores = TServerList::Read(TServerList::PathFor(diraplicacion()));
@@ -227,10 +229,8 @@ void Tfquenvar::FormCreate() {
     Servidor->setCurrentIndex(listaServidores.empty() ? -1 : 0);
 }
 
-// Wires the error events of the providers and client tables once the window holds them.
-void Tfquenvar::ConfigurarProviders() {}
-
 void Tfquenvar::FormClose() {
+    CRepArticulos->Close();
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -266,9 +266,6 @@ void Tfquenvar::Enteratab(QObject*, char& Key) {
     }
 }
 
-// Runs the posting procedure for the chosen range and ends the program.
-void Tfquenvar::SpeedButton3Click() {}
-
 void Tfquenvar::SpeedButton2Click() {
     close();
 }
@@ -279,9 +276,11 @@ void Tfquenvar::AlternarEditorAjustes() {}
 // Shows or hides the editor of the planned adjustments.
 void Tfquenvar::AlternarEditorPrevistos() {}
 
-// Hides the closing-adjustment editor before a posting run; its table's changes are applied with it.
+// Hides the closing-adjustment editor before a posting run and stores its changes, as many as the
+// database takes; the table stays open.
 void Tfquenvar::CerrarEditorAjustes() {
     CaptionPanel1->hide();
+    CAjuste->ApplyUpdates(-1);
 }
 
 bool Tfquenvar::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,9 @@
 
 #include "app/exitstatus.h"
 #include "core/component.h"
+#include "core/currency.h"
+#include "data/datasettypes.h"
+#include "data/providertypes.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +21,19 @@ class TDateTimePicker;
 class TGroupBox;
 class TPanel;
 class TSpeedButton;
+class EDatabaseError;
+class TClientDataSet;
+class TDataSet;
+class TDataSetProvider;
+class TDataSource;
+class TDateField;
+class TField;
+class TFMTBCDField;
+class TIntegerField;
 class TSQLConnection;
+class TSQLQuery;
+class TSQLTable;
+class TStringField;
 
 // The main window: server, user, password and company of the database, the NIIF choice and the
 // date range of the posting run, and the two buttons. Keys reach FormKeyDown before the focused
@@ -51,8 +66,37 @@ class Tfquenvar : public QWidget, public TComponent {
     QWidget* CaptionPanel1 = nullptr;
     QWidget* CaptionPanel2 = nullptr;
 
-    // The connection to the company database.
+    // The connection to the company database and the data components over it.
     TSQLConnection* Tandrel = nullptr;
+    TSQLQuery* SQLQuery1 = nullptr;
+    TSQLQuery* QTarifas = nullptr;
+    TSQLTable* TAjuste = nullptr;
+    TSQLTable* TAjusteAu = nullptr;
+    TDataSetProvider* PRepArticulos = nullptr;
+    TDataSetProvider* PBorrar = nullptr;
+    TDataSetProvider* Ptarifiva = nullptr;
+    TDataSetProvider* PAjuste = nullptr;
+    TDataSetProvider* PAjusteAu = nullptr;
+    TClientDataSet* CRepArticulos = nullptr;
+    TClientDataSet* Cborrar = nullptr;
+    TClientDataSet* CTarifas = nullptr;
+    TClientDataSet* CAjuste = nullptr;
+    TClientDataSet* CAjusteAu = nullptr;
+    TIntegerField* CAjusteAJCI_ID = nullptr;
+    TDateField* CAjusteAJCI_FECINI = nullptr;
+    TDateField* CAjusteAJCI_FECFIN = nullptr;
+    TFMTBCDField* CAjusteAJCI_PORC = nullptr;
+    TFMTBCDField* CAjusteAJCI_FACTOR = nullptr;
+    TStringField* CAjusteAJCI_PREFNO = nullptr;
+    TIntegerField* CAjusteAuAJCI_ID = nullptr;
+    TDateField* CAjusteAuAJCI_FECINI = nullptr;
+    TDateField* CAjusteAuAJCI_FECFIN = nullptr;
+    TFMTBCDField* CAjusteAuAJCI_PORC = nullptr;
+    TFMTBCDField* CAjusteAuAJCI_FACTOR = nullptr;
+    TStringField* CAjusteAuAJCI_PREFNO = nullptr;
+    TDataSource* DSconsecut = nullptr;
+    TDataSource* DAjuste = nullptr;
+    TDataSource* DAjusteau = nullptr;
 
     // True from creation until the window is first activated.
     bool primeraActivacion = false;
@@ -79,7 +123,21 @@ class Tfquenvar : public QWidget, public TComponent {
     virtual void AlternarEditorAjustes();
     // F7: opens or closes the planned-adjustment editor.
     virtual void AlternarEditorPrevistos();
-    void ConfigurarProviders();
+    // Rebuilds the rows of the range's first day in CAjuste from the rate list, factor 0.8 each;
+    // the changes wait in the table's change log.
+    void SembrarAjustes();
+    void CAjusteAuAfterInsert(TDataSet* DataSet);
+
+    // Wires the error handlers into every provider and client table under the component, and sets
+    // every client table to fetch 1000 rows per packet.
+    void ConfigurarProviders(TComponent* Component);
+    // A change the database rejected while applying (with the provider as sender), or, without a
+    // sender, an edit, post or delete error of the client table DataSet: logged, translated, shown.
+    void ManejarError(TDataSetProvider* Sender, TDataSet* DataSet, EDatabaseError& E, TUpdateKind UpdateKind,
+                      TResolverResponse& Response);
+    void ManejarClientError(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action);
+    // Beeps and puts the text on the working panel, whether or not the panel is shown.
+    void mostrar_advertencia(const std::string& Text);
 
     // The command-line argument at a position (0 is the program); empty when missing.
     std::string ParamStr(int index) const;
@@ -102,13 +160,32 @@ class Tfquenvar : public QWidget, public TComponent {
     void CreateWorkingPanel();
     void CreateCaptionPanelPlaces();
     void CreateConnection();
+    void CreateDataComponents();
+    TSQLQuery* NewQuery(const std::string& name);
+    TSQLTable* NewTable(const std::string& name, const std::string& tableName);
+    TDataSetProvider* NewProvider(const std::string& name, TDataSet* source, TProviderOptions options);
+    TClientDataSet* NewClientTable(const std::string& name, const std::string& providerName);
+    TDataSource* NewDataSource(const std::string& name, TDataSet* dataSet);
+    template <typename Field>
+    Field* NewField(TClientDataSet* table, const std::string& fieldName, const std::string& label);
     void SetTabOrder();
     void ConnectHandlers();
     void AlignControls();
     void CentreOnScreen();
     void CerrarEditorAjustes();
+    // The posting statement for the range, with the procedure the NIIF box chooses.
+    std::string SentenciaContabilizacion() const;
+    // Opening steps shared by the F5 editor and the unattended run: the rows of the range's first
+    // day are deleted from CAjuste, and the rate list is open at its first row.
+    void BorrarAjustesDelDia();
+    void AbrirTarifas();
+    void SembrarTarifa(TCurrency rate);
+
     // The unattended run: connects, rebuilds today's adjustments, posts today.
     void CorridaDesatendida();
+    // Copies the planned adjustment of a rate that covers the first day into CAjuste, if any.
+    void CopiarAjustePrevisto(const TField& rate);
+    std::string ConsultaAjustePrevisto(const TField& rate) const;
     // Without a display nobody can take over a run that an error stopped: the program ends.
     void TerminarCorridaFallida(const std::exception* error);
     // Puts a server text into Servidor, an entry of its own when the list does not hold it.

@@ -5,7 +5,14 @@
 #include <QLineEdit>
 
 #include "app/fquenvar.h"
+#include "controls/datetimepicker.h"
 #include "core/exceptions.h"
+#include "core/formatsettings.h"
+#include "data/clientdataset.h"
+#include "data/datefield.h"
+#include "data/fmtbcdfield.h"
+#include "data/integerfield.h"
+#include "data/stringfield.h"
 #include "platform/system/eventhandler.h"
 #include "platform/system/messageboxservice.h"
 
@@ -36,8 +43,48 @@ void Tfquenvar::FormActivate() {
     }
 }
 
+// Today's rows are rebuilt from the planned adjustments and stored all or nothing; a rate that no
+// planned row covers keeps no row for the day. The posting run ends the program.
 void Tfquenvar::CorridaDesatendida() {
     CiaExit();
+    BorrarAjustesDelDia();
+    AbrirTarifas();
+    CAjusteAu->Open();
+    while (!CTarifas->Eof()) {
+        CopiarAjustePrevisto(*CTarifas->Fields(0));
+        CTarifas->Next();
+    }
+    CAjuste->ApplyUpdates(0);
+    SpeedButton3Click();
+}
+
+void Tfquenvar::CopiarAjustePrevisto(const TField& rate) {
+    Cborrar->Close();
+    Cborrar->SetCommandText(ConsultaAjustePrevisto(rate));
+    Cborrar->Open();
+    const TField& plannedId = *Cborrar->Fields(0);
+    if (plannedId.AsString().empty() || !CAjusteAu->Locate("AJCI_ID", {plannedId.Value()}, {})) {
+        return;
+    }
+    CAjuste->Insert();
+    CAjusteAJCI_ID->SetAsInteger(0);
+    CAjusteAJCI_FECINI->SetAsDateTime(EFecIni->DateTime());
+    CAjusteAJCI_FECFIN->SetAsDateTime(EFecFin->DateTime());
+    CAjusteAJCI_PORC->SetAsCurrency(CAjusteAuAJCI_PORC->AsCurrency());
+    CAjusteAJCI_FACTOR->SetAsCurrency(CAjusteAuAJCI_FACTOR->AsCurrency());
+    if (!CAjusteAuAJCI_PREFNO->IsNull()) {
+        CAjusteAJCI_PREFNO->SetAsString(CAjusteAuAJCI_PREFNO->AsString());
+    }
+    CAjuste->Post();
+}
+
+// The planned row with the latest first day among those that cover the day and carry the rate.
+// Day and rate are written as the server reads them whatever the regional settings are.
+std::string Tfquenvar::ConsultaAjustePrevisto(const TField& rate) const {
+    const std::string day = SqlDateText(EFecIni->DateTime());
+    return "SELECT AJCI_ID FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= " + day +
+           " AND AJCI_FECFIN >= " + day + " AND AJCI_PORC = " + rate.AsBCD().ToString('.') +
+           " ORDER BY AJCI_FECINI DESC";
 }
 
 // The error is shown as ever (one line on standard error); an abort was shown by its handler.

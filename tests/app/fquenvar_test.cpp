@@ -180,16 +180,6 @@ TEST_F(WindowKeys, ShiftCtrlOrAltMakeTheKeysDoNothing) {
     EXPECT_FALSE(WindowFreed());
 }
 
-TEST_F(WindowKeys, F2HidesTheAdjustmentEditorBeforeThePostingRun) {
-    Open();
-    window_->CaptionPanel1->show();
-    bool editorHiddenDuringRun = false;
-    window_->duringPostingRun = [&] { editorHiddenDuringRun = window_->CaptionPanel1->isHidden(); };
-    Press(Qt::Key_F2);
-    EXPECT_TRUE(editorHiddenDuringRun);
-    EXPECT_EQ(window_->postingRuns, 1);
-}
-
 TEST_F(WindowKeys, AnErrorLeavingAHandlerIsShownAndTheWindowGoesOn) {
     Open();
     window_->duringPostingRun = [] { throw EDatabaseError("Unable to complete network request to host"); };

@@ -1,0 +1,63 @@
+// Seeding the closing adjustments of the range's first day from the VAT rates.
+
+#include "app/fquenvar.h"
+#include "controls/datetimepicker.h"
+#include "core/formatsettings.h"
+#include "data/clientdataset.h"
+#include "data/datefield.h"
+#include "data/fmtbcdfield.h"
+#include "data/integerfield.h"
+
+namespace contado {
+
+namespace {
+
+const TCurrency kSeedFactor = TCurrency::FromRaw(8000);
+
+}  // namespace
+
+// Every rate gets one row with the factor 0.8 and no prefix; what the day held is deleted.
+void Tfquenvar::SembrarAjustes() {
+    BorrarAjustesDelDia();
+    AbrirTarifas();
+    while (!CTarifas->Eof()) {
+        SembrarTarifa(CTarifas->Fields(0)->AsCurrency());
+        CTarifas->Next();
+    }
+}
+
+// The client table reads the filter's date itself, in the regional short date format.
+void Tfquenvar::BorrarAjustesDelDia() {
+    CAjuste->SetFilter("AJCI_FECINI = " + QuotedDateText(EFecIni->DateTime()));
+    CAjuste->SetFiltered(true);
+    CAjuste->Open();
+    while (!CAjuste->Eof()) {
+        CAjuste->Delete();
+    }
+}
+
+void Tfquenvar::AbrirTarifas() {
+    if (!CTarifas->Active()) {
+        CTarifas->Open();
+    }
+    CTarifas->First();
+}
+
+// A rate found among the day's rows is one the rate list gives twice: its row is kept.
+void Tfquenvar::SembrarTarifa(TCurrency rate) {
+    if (CAjuste->Locate("AJCI_PORC", {TBcd::FromCurrency(rate)}, {})) {
+        CAjuste->Edit();
+        CAjusteAJCI_FACTOR->SetAsCurrency(kSeedFactor);
+        CAjuste->Post();
+        return;
+    }
+    CAjuste->Insert();
+    CAjusteAJCI_ID->SetAsInteger(0);
+    CAjusteAJCI_FECINI->SetAsDateTime(EFecIni->DateTime());
+    CAjusteAJCI_FECFIN->SetAsDateTime(EFecFin->DateTime());
+    CAjusteAJCI_PORC->SetAsCurrency(rate);
+    CAjusteAJCI_FACTOR->SetAsCurrency(kSeedFactor);
+    CAjuste->Post();
+}
+
+}  // namespace contado

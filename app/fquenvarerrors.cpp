@@ -1,0 +1,74 @@
+// Database errors met while the adjustment tables are edited or stored: each one is logged in the
+// application directory, translated for the clerk and shown, and the operation is abandoned.
+
+#include <QLineEdit>
+
+#include "app/errorlog.h"
+#include "app/errortranslator.h"
+#include "app/fquenvar.h"
+#include "controls/panel.h"
+#include "core/exceptions.h"
+#include "data/dataset.h"
+#include "data/datasetprovider.h"
+#include "data/field.h"
+#include "platform/system/beep.h"
+#include "platform/system/messageboxservice.h"
+
+namespace contado {
+
+namespace {
+
+// The text the connection's reader closes with; nothing went wrong that the clerk needs to know.
+constexpr const char* kGracefulClose = "Connection Closed Gracefully.";
+
+std::vector<std::string> RequiredFieldsWithoutValue(const TDataSet& dataSet) {
+    std::vector<std::string> names;
+    for (int index = 0; index < dataSet.FieldCount(); ++index) {
+        const TField* field = dataSet.Fields(index);
+        if (field->Required() && field->IsNull()) {
+            names.push_back(field->FieldName());
+        }
+    }
+    return names;
+}
+
+// The table a provider writes to, as the clerk knows it: its source's name without the prefix letter.
+std::string TableNameOf(const TDataSetProvider& provider) {
+    const std::string name = provider.DataSet() != nullptr ? provider.DataSet()->Name() : std::string();
+    return name.empty() ? name : name.substr(1);
+}
+
+}  // namespace
+
+void Tfquenvar::ManejarError(TDataSetProvider* Sender, TDataSet* DataSet, EDatabaseError& E, TUpdateKind,
+                             TResolverResponse& Response) {
+    const std::string& message = E.Message();
+    if (message == kGracefulClose) {
+        return;
+    }
+    TErrorLog::Append(diraplicacion(), Tusua->text().toStdString(), message);
+    Response = rrAbort;
+    std::string text = message;
+    if (Sender != nullptr) {
+        text = TErrorTranslator::ForRejectedChange(message, TableNameOf(*Sender));
+    } else if (DataSet != nullptr) {
+        mostrar_advertencia(DataSet->Name() + ": " + message);
+        // The client tables keep no index, so no field belongs to a current one.
+        text = TErrorTranslator::ForClientError(message, RequiredFieldsWithoutValue(*DataSet), {});
+    }
+    Beep();
+    MessageDlg(text, mtError, {mbOK});
+}
+
+void Tfquenvar::ManejarClientError(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action) {
+    Action = daAbort;
+    TResolverResponse ignored = rrSkip;
+    ManejarError(nullptr, DataSet, E, ukInsert, ignored);
+}
+
+void Tfquenvar::mostrar_advertencia(const std::string& Text) {
+    Beep();
+    Panel5->SetCaption(QString::fromStdString(Text));
+}
+
+}  // namespace contado

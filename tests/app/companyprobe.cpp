@@ -1,0 +1,47 @@
+#include "tests/app/companyprobe.h"
+
+#include "data/field.h"
+#include "data/sqlconnection.h"
+#include "data/sqlquery.h"
+
+namespace contado {
+
+TCompanyProbe::TCompanyProbe(const std::string& database) : connection_(std::make_unique<TSQLConnection>()) {
+    connection_->SetName("Probe");
+    connection_->SetConnectionName("Probe");
+    connection_->SetDriverName("Interbase");
+    connection_->SetLibraryName("libfbdriver.so");
+    connection_->SetGetDriverFunc("getSQLDriverFIREBIRD");
+    connection_->SetVendorLib("libfbclient.so.2");
+    connection_->Params().SetLines({"Database=" + database, "User_Name=SYSDBA", "Password=masterkey",
+                                    "SQLDialect=3", "WaitOnLocks=True"});
+    connection_->SetConnected(true);
+}
+
+TCompanyProbe::~TCompanyProbe() = default;
+
+std::vector<std::vector<std::string>> TCompanyProbe::Rows(const std::string& select) {
+    TSQLQuery query;
+    query.SetSQLConnection(connection_.get());
+    query.SetCommandText(select);
+    query.Open();
+    std::vector<std::vector<std::string>> rows;
+    for (; !query.Eof(); query.Next()) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int column = 0; column < query.FieldCount(); ++column) {
+            row.push_back(query.Fields(column)->AsString());
+        }
+    }
+    return rows;
+}
+
+std::string TCompanyProbe::Scalar(const std::string& select) {
+    const auto rows = Rows(select);
+    return rows.empty() || rows[0].empty() ? std::string() : rows[0][0];
+}
+
+void TCompanyProbe::Execute(const std::string& statement) {
+    connection_->Execute(statement);
+}
+
+}  // namespace contado

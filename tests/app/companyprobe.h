@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace contado {
+
+class TSQLConnection;
+
+// A second connection to a company database, for tests to prepare rows and read what the
+// program stored. Values are read as text: cast dates and decimals in the select for a fixed form.
+class TCompanyProbe {
+  public:
+    explicit TCompanyProbe(const std::string& database);
+    ~TCompanyProbe();
+
+    std::vector<std::vector<std::string>> Rows(const std::string& select);
+    std::string Scalar(const std::string& select);
+    void Execute(const std::string& statement);
+
+  private:
+    std::unique_ptr<TSQLConnection> connection_;
+};
+
+}  // namespace contado
