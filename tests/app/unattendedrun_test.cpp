@@ -8,7 +8,9 @@
 
 #include "app/fquenvar.h"
 #include "controls/panel.h"
+#include "core/formatsettings.h"
 #include "data/sqlconnection.h"
+#include "tests/app/companyprobe.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/companydatabase.h"
 #include "tests/support/messageboxrecorder.h"
@@ -39,8 +41,25 @@ class UnattendedRun : public testing::Test {
     TChildResult RunProgram(const std::string& company) {
         return RunChild(kProgram, {company_.ServerDir(), "SYSDBA", "masterkey", company});
     }
+    // Today's closing adjustments: last day, rate, factor and prefix ("-" for none).
+    std::vector<std::vector<std::string>> TodaysAdjustments() {
+        return Probe().Rows(
+            "select cast(AJCI_FECFIN as varchar(10)), cast(AJCI_PORC as varchar(20)), "
+            "cast(AJCI_FACTOR as varchar(20)), coalesce(AJCI_PREFNO, '-') from AJUSTE_CIERRE "
+            "where AJCI_FECINI = current_date order by AJCI_PORC");
+    }
+    TCompanyProbe& Probe() {
+        if (!probe_) {
+            probe_ = std::make_unique<TCompanyProbe>(company_.DatabasePath());
+        }
+        return *probe_;
+    }
+    static std::string Today() { return FormatDateTime("yyyy-mm-dd", contado::Today()); }
 
-    TTestCompany company_;
+    // Sales of the last days and planned adjustments around today: for 19, 0.95 without prefix
+    // from 40 days back and 0.85 with prefix CA from 7 days back; for 5, 0.9 without prefix; none for 0.
+    TTestCompany company_{10};
+    std::unique_ptr<TCompanyProbe> probe_;
     TRegistrySandbox sandbox_;
     QPointer<Tfquenvar> window_;
 };
@@ -72,6 +91,55 @@ TEST_F(UnattendedRun, WithoutDisplayAFailedConnectionEndsTheProgramWithStatus2) 
     ASSERT_EQ(ending.count(), 1);
     EXPECT_EQ(ending.at(0).at(0).toInt(), esRunFailed);
     EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(UnattendedRun, TheProgramRebuildsTodaysAdjustmentsPostsTodayAndExits0ThenFindsNothingAndExits1) {
+    Probe().Execute("insert into AJUSTE_CIERRE values (0, current_date, current_date, 0, 0.5, 'FV')");
+    Probe().Execute("insert into AJUSTE_CIERRE values (0, current_date, current_date, 19, 0.7, 'FV')");
+    Probe().Execute("insert into AJUSTE_CIERRE values (0, current_date - 1, current_date, 19, 0.7, 'FV')");
+
+    const TChildResult first = RunProgram(company_.CompanyCode());
+    EXPECT_EQ(first.ExitCode, esDone) << first.StandardError;
+    EXPECT_EQ(first.StandardError.find("Contabiliza ventas contado:"), std::string::npos)
+        << first.StandardError;
+    EXPECT_EQ(TodaysAdjustments(),
+              (std::vector<std::vector<std::string>>{{Today(), "5.0000", "0.9000", "-"},
+                                                     {Today(), "19.0000", "0.8500", "CA"}}))
+        << "the later planned row wins; a rate without a planned row keeps no row";
+    EXPECT_EQ(Probe().Scalar("select count(*) from AJUSTE_CIERRE where AJCI_FECINI = current_date - 1"), "1");
+    EXPECT_NE(Probe().Scalar("select count(*) from COMPROBANTE where COMP_FECHA = current_date"), "0");
+    EXPECT_EQ(Probe().Scalar("select count(*) from COMPROBANTE where COMP_FECHA <> current_date"), "0");
+
+    const TChildResult second = RunProgram(company_.CompanyCode());
+    EXPECT_EQ(second.ExitCode, esNothingPosted) << second.StandardError;
+    EXPECT_NE(second.StandardError.find("Contabiliza ventas contado: No se pudo contabilizar las facturas."),
+              std::string::npos)
+        << second.StandardError;
+    EXPECT_EQ(TodaysAdjustments().size(), 2u);
+}
+
+// A comma as decimal separator would make "AJCI_PORC = 2,5" a syntax error; a day-first date
+// such as 09/12 a different day.
+TEST_F(UnattendedRun, TheRateAndDayOfThePlannedAdjustmentQueryDoNotDependOnRegionalSettings) {
+    Probe().Execute("insert into TARIFA_IVA values (2.5, 'Prueba')");
+    Probe().Execute("insert into AJUSTE_CIERRE_AUTO values (0, current_date, current_date, 2.5, 0.7, NULL)");
+    const TFormatSettings saved = FormatSettings();
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    FormatSettings().DecimalSeparator = ',';
+    TMessageBoxRecorder boxes;
+    window_ = new Tfquenvar({"contado", company_.ServerDir(), "SYSDBA", "masterkey", company_.CompanyCode()});
+    QSignalSpy ending(window_.data(), &Tfquenvar::ProgramEnding);
+    window_->show();
+    QApplication::setActiveWindow(window_);
+    FormatSettings() = saved;
+
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().at(0).text;
+    ASSERT_EQ(ending.count(), 1);
+    EXPECT_EQ(ending.at(0).at(0).toInt(), esDone);
+    EXPECT_EQ(TodaysAdjustments(),
+              (std::vector<std::vector<std::string>>{{Today(), "2.5000", "0.7000", "-"},
+                                                     {Today(), "5.0000", "0.9000", "-"},
+                                                     {Today(), "19.0000", "0.8500", "CA"}}));
 }
 
 TEST_F(UnattendedRun, TheProgramReportsAFailedConnectionOnStandardErrorAndExits2) {
