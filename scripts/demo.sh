@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The main job on an embedded demo company: posts today's cash sales unattended, then lists
-# the vouchers that today's posting wrote in each book.
+# The main job on an embedded demo company (created once under var/demo): posts today's cash sales
+# unattended, then lists the vouchers that today's posting wrote in each book with their totals and
+# the closing adjustments the run rebuilt. Run again the same day, it says that nothing was posted.
 #   scripts/demo.sh            unattended run for today, no display needed
 #   scripts/demo.sh --window   opens the window instead (needs a display)
 set -euo pipefail
@@ -30,6 +31,9 @@ mkdir -p "$appdir" "$demo/xdg/Ombrin"
 printf '%s\r\n' "$server" >"$appdir/SERVIDORES.cfg"
 printf '[General]\nDirectorio=%s\n' "$appdir" >"$demo/xdg/Ombrin/TandrelERP2017.conf"
 export XDG_CONFIG_DIRS="$demo/xdg"
+# Qt wants a private runtime folder; without one it says so on every start.
+mkdir -p -m 0700 "$demo/runtime"
+export XDG_RUNTIME_DIR="$demo/runtime"
 
 if [ "${1:-}" = "--window" ]; then
   exec "$build/bin/contado"
@@ -43,7 +47,7 @@ case $status in
   *) echo "The unattended run ended with an error (exit status $status); see above." >&2; exit "$status" ;;
 esac
 
-echo "Vouchers posted today:"
+echo "Posted today, voucher by voucher and per book:"
 isql-fb -q -ch UTF8 -user "$user" -password "$password" "$server/datos/$company/tandrel.fdb" <<'SQL'
 SET HEADING ON;
 SELECT c.COMP_LIBRO AS LIBRO, c.COMP_PREFIJO AS PREFIJO, c.COMP_NUMERO AS NUMERO,
@@ -53,4 +57,20 @@ SELECT c.COMP_LIBRO AS LIBRO, c.COMP_PREFIJO AS PREFIJO, c.COMP_NUMERO AS NUMERO
   FROM COMPROBANTE c
  WHERE c.COMP_FECHA = CURRENT_DATE
  ORDER BY c.COMP_LIBRO, c.COMP_PREFIJO, c.COMP_NUMERO;
+SELECT c.COMP_LIBRO AS LIBRO, COUNT(DISTINCT c.COMP_ID) AS COMPROBANTES, SUM(d.CODE_DEBITO) AS DEBITO,
+       SUM(d.CODE_CREDITO) AS CREDITO
+  FROM COMPROBANTE c JOIN COMPROBANTE_DETALLE d ON d.CODE_COMPROBANTE = c.COMP_ID
+ WHERE c.COMP_FECHA = CURRENT_DATE
+ GROUP BY c.COMP_LIBRO
+ ORDER BY c.COMP_LIBRO;
+SQL
+
+echo "Today's closing adjustments, rebuilt from the planned ones before posting:"
+isql-fb -q -ch UTF8 -user "$user" -password "$password" "$server/datos/$company/tandrel.fdb" <<'SQL'
+SET HEADING ON;
+SELECT CAST(a.AJCI_PORC AS VARCHAR(20)) AS TARIFA, CAST(a.AJCI_FACTOR AS VARCHAR(20)) AS FACTOR,
+       COALESCE(a.AJCI_PREFNO, '') AS PREFIJO
+  FROM AJUSTE_CIERRE a
+ WHERE a.AJCI_FECINI = CURRENT_DATE
+ ORDER BY a.AJCI_PORC;
 SQL
