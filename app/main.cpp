@@ -32,11 +32,18 @@ int main(int argc, char** argv) {
     contado::TMessageForm::InstallAsMessageBoxWindow();
     contado::TSQLConnection::SetBusyCursorHook(ShowBusyCursor);
 
-    // The window frees itself when it closes; the program ends with it.
+    // The window frees itself when it closes, and the program ends with it. The end is queued, so a
+    // window that closes while it is first shown (an unattended run without a display) still ends
+    // the event loop that starts afterwards.
     int exitStatus = contado::esDone;
     auto* fquenvar = new contado::Tfquenvar(CommandLine(argc, argv));
-    QObject::connect(fquenvar, &contado::Tfquenvar::ProgramEnding,
-                     [&exitStatus](int status) { exitStatus = status; });
+    QObject::connect(
+        fquenvar, &contado::Tfquenvar::ProgramEnding, &application,
+        [&exitStatus](int status) {
+            exitStatus = status;
+            QCoreApplication::exit(status);
+        },
+        Qt::QueuedConnection);
     fquenvar->show();
     application.exec();
     return exitStatus;

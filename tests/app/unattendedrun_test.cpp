@@ -144,9 +144,17 @@ TEST_F(UnattendedRun, TheRateAndDayOfThePlannedAdjustmentQueryDoNotDependOnRegio
 
 TEST_F(UnattendedRun, TheProgramReportsAFailedConnectionOnStandardErrorAndExits2) {
     const TChildResult result = RunProgram("99");
-    EXPECT_EQ(result.ExitCode, 2) << result.StandardError;
+    EXPECT_EQ(result.ExitCode, esRunFailed) << result.StandardError;
     EXPECT_NE(result.StandardError.find("Contabiliza ventas contado: SQL Server Error: "), std::string::npos)
         << result.StandardError;
+}
+
+// Qt takes its own options off the command line; the minimal platform has no display either.
+TEST_F(UnattendedRun, OnTheMinimalPlatformTheProgramEndsAsWell) {
+    const TChildResult result =
+        RunChild(kProgram, {"-platform", "minimal", company_.ServerDir(), "SYSDBA", "masterkey", "99"});
+    EXPECT_EQ(result.ExitCode, esRunFailed) << result.StandardError;
+    EXPECT_NE(result.StandardError.find("/datos/99/tandrel.fdb"), std::string::npos) << result.StandardError;
 }
 
 }  // namespace

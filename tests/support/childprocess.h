@@ -13,7 +13,8 @@ struct TChildResult {
     std::string StandardError;
 };
 
-// Runs a program by its path with the test's environment and waits for it to end.
+// Runs a program by its path with the test's environment and waits for it to end; one that runs
+// for two minutes is killed and answers the exit status -1.
 TChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments);
 
 }  // namespace contado
