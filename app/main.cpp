@@ -44,7 +44,10 @@ int main(int argc, char** argv) {
             QCoreApplication::exit(status);
         },
         Qt::QueuedConnection);
+    // The main window starts active, as the clerk expects, also where no window manager gives it
+    // the focus (a bare X server); its first activation starts an unattended run.
     fquenvar->show();
+    fquenvar->activateWindow();
     application.exec();
     return exitStatus;
 }
