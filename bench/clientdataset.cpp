@@ -1,12 +1,23 @@
+// A client table over 100,000 rows: opening it through the whole stack (SQL table, provider, local
+// application server, engine), activating a date filter and locating a row; and the engine alone
+// loading, filtering and locating the same number of rows.
+
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 #include "core/datetime.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
+#include "data/clientdataset.h"
+#include "data/datasetprovider.h"
 #include "data/filterparser.h"
+#include "data/sqlconnection.h"
+#include "data/sqltable.h"
 #include "platform/dsengine/dsstatus.h"
 #include "platform/dsengine/idsbase.h"
 
@@ -99,7 +110,122 @@ void EngineLocateLastRow100k(benchmark::State& state) {
 }
 BENCHMARK(EngineLocateLastRow100k)->Unit(benchmark::kMillisecond);
 
+// A company database made by the creation script in a temporary folder, holding kRows planned
+// adjustments spread over 1,000 start days.
+class TBenchCompany {
+  public:
+    TBenchCompany() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "contado-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot make a temporary folder");
+        }
+        directory_ = pattern;
+        const std::string script = std::string(CONTADO_SOURCE_DIR) + "/scripts/create-company-db.sh";
+        if (std::system(("'" + script + "' '" + directory_ + "' 01 > /dev/null 2>&1").c_str()) != 0) {
+            throw std::runtime_error("the company database could not be made");
+        }
+        connection_.SetName("Tandrel");
+        connection_.SetConnectionName("Tandrel");
+        connection_.SetDriverName("Interbase");
+        connection_.SetLibraryName("libfbdriver.so");
+        connection_.SetGetDriverFunc("getSQLDriverFIREBIRD");
+        connection_.SetVendorLib("libfbclient.so.2");
+        connection_.Params().SetLines({"Database=" + directory_ + "/datos/01/tandrel.fdb", "User_Name=sysdba",
+                                       "Password=masterkey", "SQLDialect=3",
+                                       "Interbase TransIsolation=ReadCommited"});
+        connection_.Open();
+        connection_.Execute(
+            "execute block as declare i integer = 1; begin while (i <= " + std::to_string(kRows) +
+            ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, dateadd(mod(:i, 1000) day to "
+            "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
+    }
+    ~TBenchCompany() {
+        connection_.Close();
+        std::error_code ignored;
+        std::filesystem::remove_all(directory_, ignored);
+    }
+    TSQLConnection* Connection() { return &connection_; }
+
+  private:
+    std::string directory_;
+    TSQLConnection connection_;
+};
+
+TBenchCompany* company = nullptr;
+
+// CAjusteAu over AJUSTE_CIERRE_AUTO through its provider, as the main window sets them up.
+struct ClientStack {
+    TComponent form;
+    TSQLTable* source = new TSQLTable(&form);
+    TDataSetProvider* provider = new TDataSetProvider(&form);
+    TClientDataSet* table = new TClientDataSet(&form);
+
+    explicit ClientStack(int packetRecords) {
+        source->SetSQLConnection(company->Connection());
+        source->SetTableName("AJUSTE_CIERRE_AUTO");
+        source->SetGetMetadata(false);
+        provider->SetName("PAjusteAu");
+        provider->SetDataSet(source);
+        table->SetName("CAjusteAu");
+        table->SetProviderName("PAjusteAu");
+        table->SetPacketRecords(packetRecords);
+    }
+};
+
+void ClientTableOpenFirstPacket(benchmark::State& state) {
+    ClientStack stack(1000);
+    for (auto _ : state) {
+        stack.table->Open();
+        stack.table->Close();
+    }
+}
+BENCHMARK(ClientTableOpenFirstPacket)->Unit(benchmark::kMillisecond);
+
+void ClientTableOpenAll100k(benchmark::State& state) {
+    ClientStack stack(-1);
+    for (auto _ : state) {
+        stack.table->Open();
+        benchmark::DoNotOptimize(stack.table->RecordCount());
+        stack.table->Close();
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+BENCHMARK(ClientTableOpenAll100k)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void ClientTableDateFilter100k(benchmark::State& state) {
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    ClientStack stack(1000);
+    stack.table->Open();
+    stack.table->Last();
+    stack.table->SetFilter("AJCI_FECINI = " + QuotedDateText(EncodeDate(2025, 6, 1)));
+    for (auto _ : state) {
+        stack.table->SetFiltered(true);
+        benchmark::DoNotOptimize(stack.table->RecordCount());
+        stack.table->SetFiltered(false);
+    }
+}
+BENCHMARK(ClientTableDateFilter100k)->Unit(benchmark::kMillisecond);
+
+void ClientTableLocate100k(benchmark::State& state) {
+    ClientStack stack(1000);
+    stack.table->Open();
+    stack.table->Last();
+    for (auto _ : state) {
+        stack.table->First();
+        benchmark::DoNotOptimize(stack.table->Locate("AJCI_ID", {std::int64_t{kRows - 1}}, {}));
+    }
+}
+BENCHMARK(ClientTableLocate100k)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace contado
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    contado::TBenchCompany company;
+    contado::company = &company;
+    benchmark::RunSpecifiedBenchmarks();
+    contado::company = nullptr;
+    benchmark::Shutdown();
+    return 0;
+}
