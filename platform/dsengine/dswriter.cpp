@@ -65,20 +65,6 @@ int TDSWriter::GetDelta(TDataPacket& delta) {
     return dsstatus::kOk;
 }
 
-int TDSWriter::GetDataPacket(TDataPacket& packet) {
-    if (!base_.HasTable()) {
-        return dsstatus::kNoTable;
-    }
-    WriteHeader(packet);
-    const TDSRowStore& store = base_.Store();
-    for (int row : store.Order()) {
-        if (store.IsLive(row)) {
-            packet.Rows.push_back(Row(TUpdateStatus::Unmodified, store.Values(row)));
-        }
-    }
-    return dsstatus::kOk;
-}
-
 int TDSWriter::CreateErrorPacket(const TDataPacket& delta, TDataPacket& errors) {
     errors = TDataPacket();
     errors.Columns = {
