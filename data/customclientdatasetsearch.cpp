@@ -190,15 +190,15 @@ bool TCustomClientDataSet::Locate(const std::string& keyFields, const std::vecto
     std::string text = LocateFilterText(names, keyValues, partialKey);
     TFilterParseOptions parseOptions{options.Contains(loCaseInsensitive), !partialKey};
     TDSExpression expression = Parser(parseOptions).ParseToExpression(text);
+    if (BeforeScroll) {
+        BeforeScroll(this);
+    }
     int status = cursor_->LocateWithFilter(expression);
     CursorPosChanged();
     if (status == dsstatus::kRecordNotFound) {
         return false;
     }
     Check(status);
-    if (BeforeScroll) {
-        BeforeScroll(this);
-    }
     Resync(rmCenter);
     if (AfterScroll) {
         AfterScroll(this);
