@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "bench/benchcompany.h"
 #include "core/datetime.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
@@ -26,20 +27,13 @@ namespace {
 
 constexpr int kRows = 100000;
 
-TPacketColumn Column(const char* name, TFieldType type, int size = 0) {
-    TPacketColumn column;
-    column.Name = name;
-    column.Type = type;
-    column.Size = size;
-    return column;
-}
-
 // 100,000 closing adjustments spread over 1,000 days: 100 rows per start date.
 TDataPacket AdjustmentPacket() {
     TDataPacket packet;
-    packet.Columns = {Column("AJCI_ID", ftInteger),       Column("AJCI_FECINI", ftDate),
-                      Column("AJCI_FECFIN", ftDate),      Column("AJCI_PORC", ftFMTBcd, 4),
-                      Column("AJCI_FACTOR", ftFMTBcd, 4), Column("AJCI_PREFNO", ftString, 4)};
+    packet.Columns = {
+        TPacketColumn::Make("AJCI_ID", ftInteger),       TPacketColumn::Make("AJCI_FECINI", ftDate),
+        TPacketColumn::Make("AJCI_FECFIN", ftDate),      TPacketColumn::Make("AJCI_PORC", ftFMTBcd, 4),
+        TPacketColumn::Make("AJCI_FACTOR", ftFMTBcd, 4), TPacketColumn::Make("AJCI_PREFNO", ftString, 4)};
     TDateTime first = EncodeDate(2024, 1, 1);
     packet.Rows.reserve(kRows);
     for (int id = 1; id <= kRows; ++id) {
@@ -110,46 +104,12 @@ void EngineLocateLastRow100k(benchmark::State& state) {
 }
 BENCHMARK(EngineLocateLastRow100k)->Unit(benchmark::kMillisecond);
 
-// A company database made by the creation script in a temporary folder, holding kRows planned
-// adjustments spread over 1,000 start days.
-class TBenchCompany {
-  public:
-    TBenchCompany() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "contado-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        directory_ = pattern;
-        const std::string script = std::string(CONTADO_SOURCE_DIR) + "/scripts/create-company-db.sh";
-        if (std::system(("'" + script + "' '" + directory_ + "' 01 > /dev/null 2>&1").c_str()) != 0) {
-            throw std::runtime_error("the company database could not be made");
-        }
-        connection_.SetName("Tandrel");
-        connection_.SetConnectionName("Tandrel");
-        connection_.SetDriverName("Interbase");
-        connection_.SetLibraryName("libfbdriver.so");
-        connection_.SetGetDriverFunc("getSQLDriverFIREBIRD");
-        connection_.SetVendorLib("libfbclient.so.2");
-        connection_.Params().SetLines({"Database=" + directory_ + "/datos/01/tandrel.fdb", "User_Name=sysdba",
-                                       "Password=masterkey", "SQLDialect=3",
-                                       "Interbase TransIsolation=ReadCommited"});
-        connection_.Open();
-        connection_.Execute(
-            "execute block as declare i integer = 1; begin while (i <= " + std::to_string(kRows) +
-            ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, dateadd(mod(:i, 1000) day to "
-            "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
-    }
-    ~TBenchCompany() {
-        connection_.Close();
-        std::error_code ignored;
-        std::filesystem::remove_all(directory_, ignored);
-    }
-    TSQLConnection* Connection() { return &connection_; }
-
-  private:
-    std::string directory_;
-    TSQLConnection connection_;
-};
+// kRows planned adjustments spread over 1,000 start days.
+void FillPlannedAdjustments(TSQLConnection* connection) {
+    connection->Execute("execute block as declare i integer = 1; begin while (i <= " + std::to_string(kRows) +
+                        ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, dateadd(mod(:i, 1000) day to "
+                        "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
+}
 
 TBenchCompany* company = nullptr;
 
@@ -223,6 +183,7 @@ BENCHMARK(ClientTableLocate100k)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     contado::TBenchCompany company;
+    contado::FillPlannedAdjustments(company.Connection());
     contado::company = &company;
     benchmark::RunSpecifiedBenchmarks();
     contado::company = nullptr;
