@@ -87,6 +87,11 @@ void ClientTableTest::AddPersistentFields() {
         field->SetDataSet(CAjuste);
     }
     CAjuste->FieldByName("AJCI_PREFNO").SetSize(4);
+    for (const char* name : {"AJCI_PORC", "AJCI_FACTOR"}) {
+        auto& decimal = static_cast<TFMTBCDField&>(CAjuste->FieldByName(name));
+        decimal.SetPrecision(15);
+        decimal.SetSize(4);
+    }
 }
 
 void ClientTableTest::SeedAdjustments() {
