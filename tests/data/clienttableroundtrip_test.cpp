@@ -105,5 +105,21 @@ TEST_F(ClientTableRoundTrip, ALoadedRowEditedAndThenDeletedIsMatchedByItsStoredV
     EXPECT_EQ(Count("AJUSTE_CIERRE"), 3);
 }
 
+TEST_F(ClientTableRoundTrip, DateFieldsKeepOnlyTheDateOfAValueWithATimeOfDay) {
+    const TDateTime evening = EncodeDate(2026, 12, 9) + 0.75;
+    CAjuste->SetFilter("AJCI_FECINI = " + QuotedDateText(evening));
+    CAjuste->SetFiltered(true);
+    CAjuste->Open();
+    CAjuste->Insert();
+    Field("AJCI_ID").SetAsInteger(30);
+    Field("AJCI_FECINI").SetAsDateTime(evening);
+    Field("AJCI_FECFIN").SetAsDateTime(evening);
+    CAjuste->Post();
+    EXPECT_DOUBLE_EQ(Field("AJCI_FECINI").AsDateTime(), EncodeDate(2026, 12, 9));
+    EXPECT_THAT(VisibleIds(CAjuste), ElementsAre(30));
+    EXPECT_EQ(CAjuste->ApplyUpdates(0), 0);
+    EXPECT_EQ(Stored("AJCI_FECINI", 30), "2026-12-09");
+}
+
 }  // namespace
 }  // namespace contado
