@@ -114,5 +114,24 @@ TEST_F(ClientTableEvents, LocateResynchronisesOnlyWhenItFinds) {
     EXPECT_EQ(CurrentId(CAjuste), 3);
 }
 
+TEST_F(ClientTableEvents, ApplyingResynchronisesAfterEachFailedChangeIsReported) {
+    OpenQuietly();
+    CAjuste->Edit();
+    CAjuste->FieldByName("AJCI_PREFNO").SetAsString("ZZ");  // names no prefix: the database refuses it
+    CAjuste->Post();
+    Take();
+    EXPECT_EQ(CAjuste->ApplyUpdates(0), 1);
+    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "[ReconcileError]", "[DataSetChange]"}));
+    EXPECT_EQ(CAjuste->ChangeCount(), 1);
+
+    CAjuste->Edit();
+    CAjuste->FieldByName("AJCI_PREFNO").SetAsString("CA");
+    CAjuste->Post();
+    Take();
+    EXPECT_EQ(CAjuste->ApplyUpdates(0), 0);
+    EXPECT_EQ(Take(), (Log{"[CheckBrowseMode]", "[DataSetChange]"}));
+    EXPECT_EQ(CAjuste->ChangeCount(), 0);
+}
+
 }  // namespace
 }  // namespace contado
