@@ -14,8 +14,10 @@ using ::testing::ElementsAre;
 class ClientTableRoundTrip : public ClientTableTest {
   protected:
     std::string Stored(const std::string& column, int id) {
-        return Scalar("select coalesce(cast(" + column + " as varchar(40)), '-') from AJUSTE_CIERRE where "
-                      "AJCI_ID = " + std::to_string(id));
+        return Scalar("select coalesce(cast(" + column +
+                      " as varchar(40)), '-') from AJUSTE_CIERRE where "
+                      "AJCI_ID = " +
+                      std::to_string(id));
     }
     TField& Field(const char* name) { return CAjuste->FieldByName(name); }
 };
