@@ -224,5 +224,22 @@ TEST_F(ClientTableTest, LocateWritesAConditionPerFieldType) {
     EXPECT_TRUE(CAjuste->Locate("AJCI_ID", {std::int64_t{2}}, {}));
 }
 
+TEST_F(ClientTableTest, LocateValuesCannotChangeTheConditionTheyGoInto) {
+    SeedAdjustments();
+    CAjuste->Open();
+    CAjuste->Last();
+    const int last = CurrentId(CAjuste);
+    // A text for a number field must be a number; a quote in a date text stays inside its constant.
+    EXPECT_EQ(Failure([&] { CAjuste->Locate("AJCI_ID", {std::string("99 or AJCI_ID = 1")}, {}); }),
+              "'99 or AJCI_ID = 1' is not a valid value for field 'AJCI_ID'");
+    EXPECT_NE(Failure([&] { CAjuste->Locate("AJCI_FECINI", {std::string("x' or AJCI_ID = '1")}, {}); }), "");
+    EXPECT_EQ(CurrentId(CAjuste), last);
+    EXPECT_TRUE(CAjuste->Locate("AJCI_ID", {std::string("2")}, {}));
+    EXPECT_EQ(CurrentId(CAjuste), 2);
+    // Tiny and huge floating values are written without an exponent.
+    EXPECT_FALSE(CAjuste->Locate("AJCI_PORC", {0.00001}, {}));
+    EXPECT_FALSE(CAjuste->Locate("AJCI_PORC", {1e20}, {}));
+}
+
 }  // namespace
 }  // namespace contado
