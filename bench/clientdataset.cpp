@@ -1,12 +1,24 @@
+// A client table over 100,000 rows: opening it through the whole stack (SQL table, provider, local
+// application server, engine), activating a date filter and locating a row; and the engine alone
+// loading, filtering and locating the same number of rows.
+
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
+#include "bench/benchcompany.h"
 #include "core/datetime.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
+#include "data/clientdataset.h"
+#include "data/datasetprovider.h"
 #include "data/filterparser.h"
+#include "data/sqlconnection.h"
+#include "data/sqltable.h"
 #include "platform/dsengine/dsstatus.h"
 #include "platform/dsengine/idsbase.h"
 
@@ -15,20 +27,13 @@ namespace {
 
 constexpr int kRows = 100000;
 
-TPacketColumn Column(const char* name, TFieldType type, int size = 0) {
-    TPacketColumn column;
-    column.Name = name;
-    column.Type = type;
-    column.Size = size;
-    return column;
-}
-
 // 100,000 closing adjustments spread over 1,000 days: 100 rows per start date.
 TDataPacket AdjustmentPacket() {
     TDataPacket packet;
-    packet.Columns = {Column("AJCI_ID", ftInteger),       Column("AJCI_FECINI", ftDate),
-                      Column("AJCI_FECFIN", ftDate),      Column("AJCI_PORC", ftFMTBcd, 4),
-                      Column("AJCI_FACTOR", ftFMTBcd, 4), Column("AJCI_PREFNO", ftString, 4)};
+    packet.Columns = {
+        TPacketColumn::Make("AJCI_ID", ftInteger),       TPacketColumn::Make("AJCI_FECINI", ftDate),
+        TPacketColumn::Make("AJCI_FECFIN", ftDate),      TPacketColumn::Make("AJCI_PORC", ftFMTBcd, 4),
+        TPacketColumn::Make("AJCI_FACTOR", ftFMTBcd, 4), TPacketColumn::Make("AJCI_PREFNO", ftString, 4)};
     TDateTime first = EncodeDate(2024, 1, 1);
     packet.Rows.reserve(kRows);
     for (int id = 1; id <= kRows; ++id) {
@@ -99,7 +104,89 @@ void EngineLocateLastRow100k(benchmark::State& state) {
 }
 BENCHMARK(EngineLocateLastRow100k)->Unit(benchmark::kMillisecond);
 
+// kRows planned adjustments spread over 1,000 start days.
+void FillPlannedAdjustments(TSQLConnection* connection) {
+    connection->Execute("execute block as declare i integer = 1; begin while (i <= " + std::to_string(kRows) +
+                        ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, dateadd(mod(:i, 1000) day to "
+                        "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
+}
+
+TBenchCompany* company = nullptr;
+
+// CAjusteAu over AJUSTE_CIERRE_AUTO through its provider, as the main window sets them up.
+struct ClientStack {
+    TComponent form;
+    TSQLTable* source = new TSQLTable(&form);
+    TDataSetProvider* provider = new TDataSetProvider(&form);
+    TClientDataSet* table = new TClientDataSet(&form);
+
+    explicit ClientStack(int packetRecords) {
+        source->SetSQLConnection(company->Connection());
+        source->SetTableName("AJUSTE_CIERRE_AUTO");
+        source->SetGetMetadata(false);
+        provider->SetName("PAjusteAu");
+        provider->SetDataSet(source);
+        table->SetName("CAjusteAu");
+        table->SetProviderName("PAjusteAu");
+        table->SetPacketRecords(packetRecords);
+    }
+};
+
+void ClientTableOpenFirstPacket(benchmark::State& state) {
+    ClientStack stack(1000);
+    for (auto _ : state) {
+        stack.table->Open();
+        stack.table->Close();
+    }
+}
+BENCHMARK(ClientTableOpenFirstPacket)->Unit(benchmark::kMillisecond);
+
+void ClientTableOpenAll100k(benchmark::State& state) {
+    ClientStack stack(-1);
+    for (auto _ : state) {
+        stack.table->Open();
+        benchmark::DoNotOptimize(stack.table->RecordCount());
+        stack.table->Close();
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+BENCHMARK(ClientTableOpenAll100k)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void ClientTableDateFilter100k(benchmark::State& state) {
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    ClientStack stack(1000);
+    stack.table->Open();
+    stack.table->Last();
+    stack.table->SetFilter("AJCI_FECINI = " + QuotedDateText(EncodeDate(2025, 6, 1)));
+    for (auto _ : state) {
+        stack.table->SetFiltered(true);
+        benchmark::DoNotOptimize(stack.table->RecordCount());
+        stack.table->SetFiltered(false);
+    }
+}
+BENCHMARK(ClientTableDateFilter100k)->Unit(benchmark::kMillisecond);
+
+void ClientTableLocate100k(benchmark::State& state) {
+    ClientStack stack(1000);
+    stack.table->Open();
+    stack.table->Last();
+    for (auto _ : state) {
+        stack.table->First();
+        benchmark::DoNotOptimize(stack.table->Locate("AJCI_ID", {std::int64_t{kRows - 1}}, {}));
+    }
+}
+BENCHMARK(ClientTableLocate100k)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace contado
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    contado::TBenchCompany company;
+    contado::FillPlannedAdjustments(company.Connection());
+    contado::company = &company;
+    benchmark::RunSpecifiedBenchmarks();
+    contado::company = nullptr;
+    benchmark::Shutdown();
+    return 0;
+}

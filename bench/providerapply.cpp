@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/benchcompany.h"
 #include "core/bcd.h"
 #include "core/datetime.h"
 #include "data/datasetprovider.h"
@@ -31,30 +32,6 @@ std::filesystem::path ProgramDirectory() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path();
 }
 
-// A company database made by the creation script in a temporary folder, with kRows planned adjustments.
-class TBenchCompany {
-  public:
-    TBenchCompany() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "contado-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        directory_ = pattern;
-        const std::string script = std::string(CONTADO_SOURCE_DIR) + "/scripts/create-company-db.sh";
-        if (std::system(("'" + script + "' '" + directory_ + "' 01 > /dev/null 2>&1").c_str()) != 0) {
-            throw std::runtime_error("the company database could not be made");
-        }
-    }
-    ~TBenchCompany() {
-        std::error_code ignored;
-        std::filesystem::remove_all(directory_, ignored);
-    }
-    std::string Path() const { return directory_ + "/datos/01/tandrel.fdb"; }
-
-  private:
-    std::string directory_;
-};
-
 TBenchCompany* company = nullptr;
 TSQLConnection* connection = nullptr;
 std::int64_t currentFactor = 9500;  // ten-thousandths, the same in every row
@@ -64,36 +41,21 @@ TBcd Decimal(std::int64_t tenThousandths) {
 }
 
 void Connect() {
-    connection = new TSQLConnection;
-    connection->SetName("Tandrel");
-    connection->SetConnectionName("Tandrel");
-    connection->SetDriverName("Interbase");
-    connection->SetLibraryName("libfbdriver.so");
-    connection->SetGetDriverFunc("getSQLDriverFIREBIRD");
-    connection->SetVendorLib("libfbclient.so.2");
-    connection->Params().SetLines({"Database=" + company->Path(), "User_Name=sysdba", "Password=masterkey",
-                                   "SQLDialect=3", "Interbase TransIsolation=ReadCommited"});
-    connection->Open();
+    connection = company->Connection();
     connection->Execute("execute block as declare i integer = 1; begin while (i <= " + std::to_string(kRows) +
                         ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, '2024-01-01', '2024-12-31', "
                         "19, 0.95, null); i = i + 1; end end");
 }
 
-TPacketColumn Column(const char* name, TFieldType type, int size = 0, int precision = 0) {
-    TPacketColumn column;
-    column.Name = name;
-    column.Type = type;
-    column.Size = size;
-    column.Precision = precision;
-    return column;
-}
-
 // Every row's factor changed from the current one to the next.
 TDataPacket FactorDelta(std::int64_t from, std::int64_t to) {
     TDataPacket delta;
-    delta.Columns = {Column("AJCI_ID", ftInteger),           Column("AJCI_FECINI", ftDate),
-                     Column("AJCI_FECFIN", ftDate),          Column("AJCI_PORC", ftFMTBcd, 4, 15),
-                     Column("AJCI_FACTOR", ftFMTBcd, 4, 15), Column("AJCI_PREFNO", ftString, 4)};
+    delta.Columns = {TPacketColumn::Make("AJCI_ID", ftInteger),
+                     TPacketColumn::Make("AJCI_FECINI", ftDate),
+                     TPacketColumn::Make("AJCI_FECFIN", ftDate),
+                     TPacketColumn::Make("AJCI_PORC", ftFMTBcd, 4, 15),
+                     TPacketColumn::Make("AJCI_FACTOR", ftFMTBcd, 4, 15),
+                     TPacketColumn::Make("AJCI_PREFNO", ftString, 4)};
     for (std::int64_t id = 1; id <= kRows; ++id) {
         delta.Rows.push_back({TUpdateStatus::Unmodified,
                               {id, EncodeDate(2024, 1, 1), EncodeDate(2024, 12, 31),
@@ -212,7 +174,6 @@ int main(int argc, char** argv) {
     contado::company = &company;
     contado::Connect();
     benchmark::RunSpecifiedBenchmarks();
-    delete contado::connection;
     benchmark::Shutdown();
     return 0;
 }

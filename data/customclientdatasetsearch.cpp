@@ -1,5 +1,6 @@
-#include <cstdio>
+#include <charconv>
 
+#include "core/exceptions.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
 #include "data/customclientdataset.h"
@@ -12,10 +13,11 @@ namespace contado {
 
 namespace {
 
+// Plain digits, never an exponent, which the filter language cannot read.
 std::string FloatText(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    std::string result = text;
+    char text[400];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
+    std::string result(text, end);
     for (char& c : result) {
         if (c == '.') {
             c = FormatSettings().DecimalSeparator;
@@ -38,6 +40,19 @@ std::string NumberText(const TVariant& value) {
         return *flag ? "1" : "0";
     }
     return std::get_if<std::string>(&value) != nullptr ? std::get<std::string>(value) : std::string();
+}
+
+// A number for a numeric field: a text value must itself be a number, so that it cannot change
+// the meaning of the filter text it goes into.
+std::string NumericText(const TField& field, const TVariant& value) {
+    const std::string text = NumberText(value);
+    TBcd number;
+    if (std::holds_alternative<std::string>(value) &&
+        !TBcd::TryParse(text, FormatSettings().DecimalSeparator, number)) {
+        throw EDatabaseError(
+            FormatMessage("'%s' is not a valid value for field '%s'", text, field.DisplayName()));
+    }
+    return text;
 }
 
 std::string DateTimeText(TFieldType type, const TVariant& value) {
@@ -157,9 +172,9 @@ std::string TCustomClientDataSet::LocateCondition(const TField& field, const TVa
         text = NumberText(value) + (partialKey ? "*" : "");
         text = QuotedStr(text);
     } else if (IsNumericType(type)) {
-        text = NumberText(value);
+        text = NumericText(field, value);
     } else if (IsDateTimeType(type)) {
-        text = FormatMessage("'%s'", DateTimeText(type, value));
+        text = QuotedStr(DateTimeText(type, value));
     } else {
         throw EDatabaseError(FormatMessage("Field '%s' is of an unsupported type", name));
     }
@@ -190,15 +205,15 @@ bool TCustomClientDataSet::Locate(const std::string& keyFields, const std::vecto
     std::string text = LocateFilterText(names, keyValues, partialKey);
     TFilterParseOptions parseOptions{options.Contains(loCaseInsensitive), !partialKey};
     TDSExpression expression = Parser(parseOptions).ParseToExpression(text);
+    if (BeforeScroll) {
+        BeforeScroll(this);
+    }
     int status = cursor_->LocateWithFilter(expression);
     CursorPosChanged();
     if (status == dsstatus::kRecordNotFound) {
         return false;
     }
     Check(status);
-    if (BeforeScroll) {
-        BeforeScroll(this);
-    }
     Resync(rmCenter);
     if (AfterScroll) {
         AfterScroll(this);

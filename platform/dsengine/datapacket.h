@@ -24,6 +24,15 @@ struct TPacketColumn {
     bool Hidden = false;
     // "PROVFLAGS", "ORIGIN", "SERVER_CALC", "WIDTH", "DECIMALS", "SUBTYPE".
     TPacketAttributes Attributes;
+
+    static TPacketColumn Make(std::string name, TFieldType type, int size = 0, int precision = 0) {
+        TPacketColumn column;
+        column.Name = std::move(name);
+        column.Type = type;
+        column.Size = size;
+        column.Precision = precision;
+        return column;
+    }
 };
 
 // Update status of a change packet row. A modification is two rows: the unmodified

@@ -5,18 +5,6 @@
 
 namespace contado {
 
-namespace {
-
-TPacketColumn ErrorColumn(const char* name, TFieldType type, int size = 0) {
-    TPacketColumn column;
-    column.Name = name;
-    column.Type = type;
-    column.Size = size;
-    return column;
-}
-
-}  // namespace
-
 void TDSWriter::WriteHeader(TDataPacket& packet) const {
     packet = TDataPacket();
     packet.Columns = base_.Columns();
@@ -65,26 +53,14 @@ int TDSWriter::GetDelta(TDataPacket& delta) {
     return dsstatus::kOk;
 }
 
-int TDSWriter::GetDataPacket(TDataPacket& packet) {
-    if (!base_.HasTable()) {
-        return dsstatus::kNoTable;
-    }
-    WriteHeader(packet);
-    const TDSRowStore& store = base_.Store();
-    for (int row : store.Order()) {
-        if (store.IsLive(row)) {
-            packet.Rows.push_back(Row(TUpdateStatus::Unmodified, store.Values(row)));
-        }
-    }
-    return dsstatus::kOk;
-}
-
 int TDSWriter::CreateErrorPacket(const TDataPacket& delta, TDataPacket& errors) {
     errors = TDataPacket();
-    errors.Columns = {
-        ErrorColumn("ERROR_RECORDNO", ftInteger),    ErrorColumn("ERROR_RESPONSE", ftInteger),
-        ErrorColumn("ERROR_MESSAGE", ftString, 255), ErrorColumn("ERROR_CONTEXT", ftString, 255),
-        ErrorColumn("ERROR_CATEGORY", ftInteger),    ErrorColumn("ERROR_CODE", ftInteger)};
+    errors.Columns = {TPacketColumn::Make("ERROR_RECORDNO", ftInteger),
+                      TPacketColumn::Make("ERROR_RESPONSE", ftInteger),
+                      TPacketColumn::Make("ERROR_MESSAGE", ftString, 255),
+                      TPacketColumn::Make("ERROR_CONTEXT", ftString, 255),
+                      TPacketColumn::Make("ERROR_CATEGORY", ftInteger),
+                      TPacketColumn::Make("ERROR_CODE", ftInteger)};
     errors.Columns.insert(errors.Columns.end(), delta.Columns.begin(), delta.Columns.end());
     errors.Attributes = delta.Attributes;
     return dsstatus::kOk;

@@ -12,7 +12,6 @@ class TDSWriter : public IDSWriter {
     explicit TDSWriter(const TDSBase& base) : base_(base) {}
 
     int GetDelta(TDataPacket& delta) override;
-    int GetDataPacket(TDataPacket& packet) override;
     int CreateErrorPacket(const TDataPacket& delta, TDataPacket& errors) override;
 
   private:

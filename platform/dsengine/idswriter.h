@@ -14,8 +14,6 @@ class IDSWriter {
     // by its modified image (unassigned where unchanged); an insertion with its values; a deletion
     // with the values before any change.
     virtual int GetDelta(TDataPacket& delta) = 0;
-    // The table's columns, attributes and current rows (deleted ones left out), as Unmodified rows.
-    virtual int GetDataPacket(TDataPacket& packet) = 0;
     // An empty error packet for a change packet: the six error columns, then the change packet's own.
     virtual int CreateErrorPacket(const TDataPacket& delta, TDataPacket& errors) = 0;
 };

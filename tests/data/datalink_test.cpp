@@ -25,10 +25,11 @@ class DataLinks : public testing::Test {
 
     int CurrentId() { return dataSet.FieldByName("ID").AsInteger(); }
 
+    // The log outlives the dataset and source, whose teardown may still report events.
+    Log log;
     TComponent form;
     TMemoryDataSet dataSet{&form};
     TDataSource source{&form};
-    Log log;
 };
 
 TEST_F(DataLinks, NonVisualLinksFirstThenVisualOnesEachFromTheLastAttached) {

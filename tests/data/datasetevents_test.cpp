@@ -37,10 +37,11 @@ class DataSetEvents : public testing::Test {
         log.clear();
     }
 
+    // The log outlives the dataset, whose teardown still runs its close events.
+    Log log;
     TComponent form;
     TMemoryDataSet dataSet{&form};
     TDataSource source{&form};
-    Log log;
     TRecordingLink link{log, ""};
 };
 

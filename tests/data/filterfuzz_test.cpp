@@ -76,8 +76,42 @@ std::string RandomSoup(std::mt19937& random) {
     return text;
 }
 
+// A well-formed condition over fields and constants of matching kinds, nested up to depth levels.
+std::string RandomCondition(std::mt19937& random, int depth) {
+    struct Operand {
+        const char* field;
+        std::vector<const char*> constants;
+    };
+    static const std::vector<Operand> operands = {
+        {"AJCI_ID", {"1", "-3", "'2'", "4.5"}},
+        {"AJCI_FECINI", {"'09/12/2026'", "'10/12/2026'", "'01/01/2000'"}},
+        {"AJCI_PORC", {"16", "0.8", "'19'", "-0.0001"}},
+        {"[AJCI_PREFNO]", {"'AB'", "'A*'", "''", "'ABCDEFG'"}},
+        {"STAMP", {"'09/12/2026 10:30'", "'10/12/2026'"}},
+        {"HOUR", {"'10:30'", "'08:00:00'"}}};
+    static const char* comparisons[] = {"=", "<>", "<", ">", "<=", ">="};
+    const Operand& operand = operands[random() % operands.size()];
+    const char* constant = operand.constants[random() % operand.constants.size()];
+    if (depth > 0 && random() % 3 == 0) {
+        const char* joint = random() % 2 == 0 ? " AND " : " or ";
+        return (random() % 4 == 0 ? "NOT (" : "(") + RandomCondition(random, depth - 1) + joint +
+               RandomCondition(random, depth - 1) + ")";
+    }
+    switch (random() % 5) {
+        case 0:
+            return std::string(operand.field) + (random() % 2 == 0 ? " IS NULL" : " is not null");
+        case 1:
+            return std::string("NAME LIKE '") + "*an%" + "'";
+        case 2:
+            return std::string(operand.field) + " IN (" + constant + ", " + constant + ")";
+        default:
+            return std::string(operand.field) + " " + comparisons[random() % 6] + " " + constant;
+    }
+}
+
 std::string Mutated(std::mt19937& random) {
-    std::string text = kValidFilters[random() % kValidFilters.size()];
+    std::string text =
+        random() % 2 == 0 ? kValidFilters[random() % kValidFilters.size()] : RandomCondition(random, 3);
     for (int edits = 1 + random() % 4; edits > 0 && !text.empty(); --edits) {
         size_t at = random() % text.size();
         switch (random() % 4) {
@@ -116,11 +150,12 @@ void Exercise(FilterTable& table, const std::string& text) {
     }
 }
 
-TEST(FilterFuzz, RandomAndMutatedTextsParseOrFailWithAMessage) {
+TEST(FilterFuzz, RandomGeneratedAndMutatedTextsParseOrFailWithAMessage) {
     FilterTable table;
     std::mt19937 random(20261209);
-    for (int i = 0; i < 4000; ++i) {
-        std::string text = i % 2 == 0 ? RandomSoup(random) : Mutated(random);
+    for (int i = 0; i < 6000; ++i) {
+        std::string text =
+            i % 3 == 0 ? RandomSoup(random) : (i % 3 == 1 ? Mutated(random) : RandomCondition(random, 4));
         ASSERT_NO_FATAL_FAILURE(Exercise(table, text)) << text;
     }
 }

@@ -32,10 +32,11 @@ struct FilterTable {
     FilterTable() {
         FormatSettings().ShortDateFormat = "dd/mm/yyyy";
         FormatSettings().DecimalSeparator = '.';
-        columns = {Column("AJCI_ID", ftInteger),     Column("AJCI_FECINI", ftDate),
-                   Column("AJCI_PORC", ftFMTBcd, 4), Column("AJCI_PREFNO", ftString, 4),
-                   Column("NAME", ftString, 20),     Column("STAMP", ftDateTime),
-                   Column("HOUR", ftTime),           Column("ODD NAME", ftString, 5)};
+        columns = {
+            TPacketColumn::Make("AJCI_ID", ftInteger),     TPacketColumn::Make("AJCI_FECINI", ftDate),
+            TPacketColumn::Make("AJCI_PORC", ftFMTBcd, 4), TPacketColumn::Make("AJCI_PREFNO", ftString, 4),
+            TPacketColumn::Make("NAME", ftString, 20),     TPacketColumn::Make("STAMP", ftDateTime),
+            TPacketColumn::Make("HOUR", ftTime),           TPacketColumn::Make("ODD NAME", ftString, 5)};
         TDataPacket packet;
         packet.Columns = columns;
         TDateTime day9 = EncodeDate(2026, 12, 9);
@@ -52,13 +53,6 @@ struct FilterTable {
 
     ~FilterTable() { FormatSettings() = savedSettings; }
 
-    static TPacketColumn Column(const char* name, TFieldType type, int size = 0) {
-        TPacketColumn column;
-        column.Name = name;
-        column.Type = type;
-        column.Size = size;
-        return column;
-    }
     static TBcd Bcd(std::int64_t raw) { return TBcd::FromUnscaled(raw, 4); }
     static TPacketRow Row(std::vector<TVariant> values) {
         return TPacketRow{TUpdateStatus::Unmodified, values};

@@ -12,15 +12,6 @@ namespace {
 
 const TVariant kUnchanged;
 
-TPacketColumn PacketColumn(const char* name, TFieldType type, int size = 0, int precision = 0) {
-    TPacketColumn column;
-    column.Name = name;
-    column.Type = type;
-    column.Size = size;
-    column.Precision = precision;
-    return column;
-}
-
 TBcd Rate(std::int64_t tenThousandths) {
     return TBcd::FromUnscaled(tenThousandths, 4);
 }
@@ -47,10 +38,12 @@ std::string AdjustmentValues(std::int64_t id, int day, std::int64_t rate, std::i
 class TDelta {
   public:
     TDelta() {
-        packet.Columns = {
-            PacketColumn("AJCI_ID", ftInteger),           PacketColumn("AJCI_FECINI", ftDate),
-            PacketColumn("AJCI_FECFIN", ftDate),          PacketColumn("AJCI_PORC", ftFMTBcd, 4, 15),
-            PacketColumn("AJCI_FACTOR", ftFMTBcd, 4, 15), PacketColumn("AJCI_PREFNO", ftString, 4)};
+        packet.Columns = {TPacketColumn::Make("AJCI_ID", ftInteger),
+                          TPacketColumn::Make("AJCI_FECINI", ftDate),
+                          TPacketColumn::Make("AJCI_FECFIN", ftDate),
+                          TPacketColumn::Make("AJCI_PORC", ftFMTBcd, 4, 15),
+                          TPacketColumn::Make("AJCI_FACTOR", ftFMTBcd, 4, 15),
+                          TPacketColumn::Make("AJCI_PREFNO", ftString, 4)};
     }
     TDelta& Insert(std::vector<TVariant> values) {
         packet.Rows.push_back({TUpdateStatus::Inserted, std::move(values)});

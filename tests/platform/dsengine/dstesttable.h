@@ -15,15 +15,6 @@ namespace contado::dstest {
 // Columns of the engine tests: ID integer, NAME text(10), DAY date, RATE decimal(15,4).
 enum Column { kId, kName, kDay, kRate };
 
-inline TPacketColumn MakeColumn(const char* name, TFieldType type, int size = 0, int precision = 0) {
-    TPacketColumn column;
-    column.Name = name;
-    column.Type = type;
-    column.Size = size;
-    column.Precision = precision;
-    return column;
-}
-
 inline TPacketRow MakeRow(std::int64_t id, TVariant name, TVariant day = TNull{}, TVariant rate = TNull{}) {
     return TPacketRow{TUpdateStatus::Unmodified,
                       {TVariant(id), std::move(name), std::move(day), std::move(rate)}};
@@ -32,8 +23,8 @@ inline TPacketRow MakeRow(std::int64_t id, TVariant name, TVariant day = TNull{}
 inline TDataPacket MakePacket(std::vector<TPacketRow> rows, bool withColumns = true) {
     TDataPacket packet;
     if (withColumns) {
-        packet.Columns = {MakeColumn("ID", ftInteger), MakeColumn("NAME", ftString, 10),
-                          MakeColumn("DAY", ftDate), MakeColumn("RATE", ftFMTBcd, 4, 15)};
+        packet.Columns = {TPacketColumn::Make("ID", ftInteger), TPacketColumn::Make("NAME", ftString, 10),
+                          TPacketColumn::Make("DAY", ftDate), TPacketColumn::Make("RATE", ftFMTBcd, 4, 15)};
     }
     packet.Rows = std::move(rows);
     return packet;

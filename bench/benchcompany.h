@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "data/sqlconnection.h"
+#include "tests/support/companydatabase.h"
+
+namespace contado {
+
+// A fresh company database for a benchmark and the main window's connection to it, open.
+class TBenchCompany {
+  public:
+    TBenchCompany() {
+        connection_.SetName("Tandrel");
+        connection_.SetConnectionName("Tandrel");
+        connection_.SetDriverName("Interbase");
+        connection_.SetLibraryName("libfbdriver.so");
+        connection_.SetGetDriverFunc("getSQLDriverFIREBIRD");
+        connection_.SetVendorLib("libfbclient.so.2");
+        connection_.Params().SetLines({"Database=" + Path(), "User_Name=sysdba", "Password=masterkey",
+                                       "SQLDialect=3", "Interbase TransIsolation=ReadCommited"});
+        connection_.Open();
+    }
+    ~TBenchCompany() { connection_.Close(); }
+
+    std::string Path() const { return company_.DatabasePath(); }
+    TSQLConnection* Connection() { return &connection_; }
+
+  private:
+    TTestCompany company_;
+    TSQLConnection connection_;
+};
+
+}  // namespace contado
