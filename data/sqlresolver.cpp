@@ -8,27 +8,6 @@
 
 namespace contado {
 
-namespace {
-
-const char* const kErrorColumnNames[errorcolumn::kCount] = {
-    "ERROR_RECORDNO", "ERROR_RESPONSE", "ERROR_MESSAGE", "ERROR_CONTEXT", "ERROR_CATEGORY", "ERROR_CODE"};
-
-TDataPacket EmptyErrorPacket(const TDataPacket& delta) {
-    TDataPacket packet;
-    for (const char* name : kErrorColumnNames) {
-        TPacketColumn column;
-        column.Name = name;
-        column.Type = std::string(name) == "ERROR_MESSAGE" || std::string(name) == "ERROR_CONTEXT"
-                          ? ftString
-                          : ftInteger;
-        packet.Columns.push_back(column);
-    }
-    packet.Columns.insert(packet.Columns.end(), delta.Columns.begin(), delta.Columns.end());
-    return packet;
-}
-
-}  // namespace
-
 std::optional<TDataPacket> TSQLResolver::ApplyUpdates(const TDataPacket& delta, int maxErrors,
                                                       int& errorCount) {
     BeginApply(delta, maxErrors);
@@ -231,7 +210,7 @@ bool TSQLResolver::HandleFailure(int row, TUpdateKind kind, EUpdateError& error,
 
 void TSQLResolver::RecordError(int row, TResolverResponse response, const EUpdateError& error) {
     if (!errors_) {
-        errors_ = EmptyErrorPacket(delta_->Packet());
+        errors_ = MakeErrorPacket(delta_->Packet());
     }
     TPacketRow* record = nullptr;
     for (TPacketRow& existing : errors_->Rows) {

@@ -76,4 +76,18 @@ constexpr int kErrorCode = 5;  // "ERROR_CODE"
 constexpr int kCount = 6;
 }  // namespace errorcolumn
 
+// An empty error packet for a change packet: the six error columns, then the change packet's own.
+inline TDataPacket MakeErrorPacket(const TDataPacket& delta) {
+    TDataPacket errors;
+    errors.Columns = {TPacketColumn::Make("ERROR_RECORDNO", ftInteger),
+                      TPacketColumn::Make("ERROR_RESPONSE", ftInteger),
+                      TPacketColumn::Make("ERROR_MESSAGE", ftString, 255),
+                      TPacketColumn::Make("ERROR_CONTEXT", ftString, 255),
+                      TPacketColumn::Make("ERROR_CATEGORY", ftInteger),
+                      TPacketColumn::Make("ERROR_CODE", ftInteger)};
+    errors.Columns.insert(errors.Columns.end(), delta.Columns.begin(), delta.Columns.end());
+    errors.Attributes = delta.Attributes;
+    return errors;
+}
+
 }  // namespace contado

@@ -54,15 +54,7 @@ int TDSWriter::GetDelta(TDataPacket& delta) {
 }
 
 int TDSWriter::CreateErrorPacket(const TDataPacket& delta, TDataPacket& errors) {
-    errors = TDataPacket();
-    errors.Columns = {TPacketColumn::Make("ERROR_RECORDNO", ftInteger),
-                      TPacketColumn::Make("ERROR_RESPONSE", ftInteger),
-                      TPacketColumn::Make("ERROR_MESSAGE", ftString, 255),
-                      TPacketColumn::Make("ERROR_CONTEXT", ftString, 255),
-                      TPacketColumn::Make("ERROR_CATEGORY", ftInteger),
-                      TPacketColumn::Make("ERROR_CODE", ftInteger)};
-    errors.Columns.insert(errors.Columns.end(), delta.Columns.begin(), delta.Columns.end());
-    errors.Attributes = delta.Attributes;
+    errors = MakeErrorPacket(delta);
     return dsstatus::kOk;
 }
 
