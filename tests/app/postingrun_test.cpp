@@ -5,6 +5,7 @@
 #include "core/formatsettings.h"
 #include "data/clientdataset.h"
 #include "data/datasetprovider.h"
+#include "data/fmtbcdfield.h"
 #include "tests/app/companywindowfixture.h"
 
 namespace contado {
@@ -87,6 +88,40 @@ TEST_F(PostingRun, F2StoresTheOpenAdjustmentEditorsChangesFirst) {
     EXPECT_TRUE(window_.isNull() || window_->CaptionPanel1->isHidden());
     EXPECT_EQ(adjustmentsWhenPosting, 3) << "one row per rate, stored before the procedure runs";
     EXPECT_EQ(ExitStatus(), esDone);
+}
+
+// The change the database rejects and those after it stay out; the earlier ones are stored and the
+// run goes on.
+TEST_F(PostingRun, F2PostsAfterAnAdjustmentTheDatabaseRejects) {
+    OpenConnected();
+    window_->SembrarAjustes();
+    window_->CaptionPanel1->show();
+    Probe().Execute("insert into AJUSTE_CIERRE values (0, current_date, current_date, 5, 1, NULL)");
+    Press(Qt::Key_F2);
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "Ya existe el registro en la tabla Ajuste");
+    EXPECT_EQ(Probe().Rows("select cast(AJCI_PORC as varchar(20)), cast(AJCI_FACTOR as varchar(20)) from "
+                           "AJUSTE_CIERRE where AJCI_FECINI = current_date order by AJCI_PORC"),
+              (std::vector<std::vector<std::string>>{{"0.0000", "0.8000"}, {"5.0000", "1.0000"}}));
+    EXPECT_EQ(ExitStatus(), esDone);
+}
+
+TEST_F(PostingRun, ARowThatCannotBePostedStopsTheRunBeforeTheProcedure) {
+    OpenConnected();
+    window_->SembrarAjustes();
+    window_->CaptionPanel1->show();
+    window_->CAjuste->Insert();
+    window_->CAjusteAJCI_PORC->SetAsCurrency(TCurrency::FromInteger(7));
+    bool procedureRan = false;
+    window_->PRepArticulos->BeforeGetRecords = [&](TDataSetProvider*) { procedureRan = true; };
+    Press(Qt::Key_F2);
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "Los campos AJCI_ID,  son obligatorios.");
+    EXPECT_FALSE(procedureRan);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(window_->CaptionPanel1->isHidden());
+    EXPECT_EQ(ExitStatus(), -1);
+    EXPECT_EQ(Probe().Scalar("select count(*) from AJUSTE_CIERRE where AJCI_FECINI = current_date"), "0");
 }
 
 TEST_F(PostingRun, AStatementThatCannotBeOpenedLeavesTheWindowWaiting) {

@@ -142,6 +142,26 @@ TEST_F(UnattendedRun, TheRateAndDayOfThePlannedAdjustmentQueryDoNotDependOnRegio
                                                      {Today(), "19.0000", "0.8500", "CA"}}));
 }
 
+TEST_F(UnattendedRun, AnAdjustmentTheDatabaseRejectsStoresNoneOfTheDayAndThePostingGoesOn) {
+    Probe().Execute("insert into AJUSTE_CIERRE values (0, current_date, current_date, 0, 0.5, NULL)");
+    Probe().Execute("alter table AJUSTE_CIERRE add constraint CK_AJUSTE_FACTOR check (AJCI_FACTOR < 0.86)");
+    TMessageBoxRecorder boxes;
+    window_ = new Tfquenvar({"contado", company_.ServerDir(), "SYSDBA", "masterkey", company_.CompanyCode()});
+    QSignalSpy ending(window_.data(), &Tfquenvar::ProgramEnding);
+    window_->show();
+    QApplication::setActiveWindow(window_);
+
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].caption, "Error");
+    EXPECT_NE(boxes.Shown()[0].text.find("CK_AJUSTE_FACTOR"), std::string::npos) << boxes.Shown()[0].text;
+    EXPECT_EQ(TodaysAdjustments(),
+              (std::vector<std::vector<std::string>>{{Today(), "0.0000", "0.5000", "-"}}))
+        << "rolled back, the deletion too";
+    ASSERT_EQ(ending.count(), 1);
+    EXPECT_EQ(ending.at(0).at(0).toInt(), esDone);
+    EXPECT_NE(Probe().Scalar("select count(*) from COMPROBANTE where COMP_FECHA = current_date"), "0");
+}
+
 TEST_F(UnattendedRun, TheProgramReportsAFailedConnectionOnStandardErrorAndExits2) {
     const TChildResult result = RunProgram("99");
     EXPECT_EQ(result.ExitCode, esRunFailed) << result.StandardError;
