@@ -99,7 +99,10 @@ Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* paren
     RunHandler([this] { FormCreate(); });
 }
 
-Tfquenvar::~Tfquenvar() = default;
+// Key preview ends before the window's parts are torn down, so no event reaches a half-destroyed window.
+Tfquenvar::~Tfquenvar() {
+    qApp->removeEventFilter(this);
+}
 
 QLabel* Tfquenvar::AddLabel(QWidget* parent, const QString& text, int left, int top) {
     auto* label = new QLabel(text, parent);
