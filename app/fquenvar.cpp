@@ -15,7 +15,7 @@
 #include "controls/groupbox.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
-#include "data/clientdataset.h"
+#include "data/client/clientdataset.h"
 #include "platform/system/eventhandler.h"
 #include "platform/system/messageboxservice.h"
 #include "platform/system/registry.h"

@@ -8,8 +8,8 @@
 #include "app/exitstatus.h"
 #include "core/component.h"
 #include "core/currency.h"
-#include "data/datasettypes.h"
-#include "data/providertypes.h"
+#include "data/dataset/datasettypes.h"
+#include "data/provider/providertypes.h"
 
 class QCheckBox;
 class QComboBox;

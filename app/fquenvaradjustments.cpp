@@ -3,10 +3,10 @@
 #include "app/fquenvar.h"
 #include "controls/datetimepicker.h"
 #include "core/formatsettings.h"
-#include "data/clientdataset.h"
-#include "data/datefield.h"
-#include "data/fmtbcdfield.h"
-#include "data/integerfield.h"
+#include "data/client/clientdataset.h"
+#include "data/fields/datefield.h"
+#include "data/fields/fmtbcdfield.h"
+#include "data/fields/integerfield.h"
 
 namespace contado {
 

@@ -3,16 +3,16 @@
 // every provider's and client table's error events.
 
 #include "app/fquenvar.h"
-#include "data/clientdataset.h"
-#include "data/datasetprovider.h"
-#include "data/datasource.h"
-#include "data/datefield.h"
-#include "data/fmtbcdfield.h"
-#include "data/integerfield.h"
-#include "data/sqlconnection.h"
-#include "data/sqlquery.h"
-#include "data/sqltable.h"
-#include "data/stringfield.h"
+#include "data/client/clientdataset.h"
+#include "data/provider/datasetprovider.h"
+#include "data/dataset/datasource.h"
+#include "data/fields/datefield.h"
+#include "data/fields/fmtbcdfield.h"
+#include "data/fields/integerfield.h"
+#include "data/sql/sqlconnection.h"
+#include "data/sql/sqlquery.h"
+#include "data/sql/sqltable.h"
+#include "data/fields/stringfield.h"
 
 namespace contado {
 

@@ -7,7 +7,7 @@
 #include "controls/datetimepicker.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
-#include "data/sqlconnection.h"
+#include "data/sql/sqlconnection.h"
 
 namespace contado {
 

@@ -8,9 +8,9 @@
 #include "app/fquenvar.h"
 #include "controls/panel.h"
 #include "core/exceptions.h"
-#include "data/dataset.h"
-#include "data/datasetprovider.h"
-#include "data/field.h"
+#include "data/dataset/dataset.h"
+#include "data/provider/datasetprovider.h"
+#include "data/fields/field.h"
 #include "platform/system/beep.h"
 #include "platform/system/messageboxservice.h"
 

@@ -7,7 +7,7 @@
 #include "controls/datetimepicker.h"
 #include "controls/panel.h"
 #include "core/formatsettings.h"
-#include "data/clientdataset.h"
+#include "data/client/clientdataset.h"
 #include "platform/system/messageboxservice.h"
 
 namespace contado {

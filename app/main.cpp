@@ -5,7 +5,7 @@
 
 #include "app/fquenvar.h"
 #include "controls/messageform.h"
-#include "data/sqlconnection.h"
+#include "data/sql/sqlconnection.h"
 #include "platform/system/busycursor.h"
 
 namespace {

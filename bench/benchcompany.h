@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "data/sqlconnection.h"
+#include "data/sql/sqlconnection.h"
 #include "tests/support/companydatabase.h"
 
 namespace contado {

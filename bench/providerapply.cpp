@@ -14,9 +14,9 @@
 #include "bench/benchcompany.h"
 #include "core/bcd.h"
 #include "core/datetime.h"
-#include "data/datasetprovider.h"
-#include "data/sqlconnection.h"
-#include "data/sqltable.h"
+#include "data/provider/datasetprovider.h"
+#include "data/sql/sqlconnection.h"
+#include "data/sql/sqltable.h"
 #include "platform/sqldriver.h"
 
 namespace contado {

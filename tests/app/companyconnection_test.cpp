@@ -11,7 +11,7 @@
 #include "controls/datetimepicker.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
-#include "data/sqlconnection.h"
+#include "data/sql/sqlconnection.h"
 #include "tests/support/companydatabase.h"
 #include "tests/support/messageboxrecorder.h"
 #include "tests/support/registrysandbox.h"

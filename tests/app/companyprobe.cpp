@@ -1,8 +1,8 @@
 #include "tests/app/companyprobe.h"
 
-#include "data/field.h"
-#include "data/sqlconnection.h"
-#include "data/sqlquery.h"
+#include "data/fields/field.h"
+#include "data/sql/sqlconnection.h"
+#include "data/sql/sqlquery.h"
 
 namespace contado {
 

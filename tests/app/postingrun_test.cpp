@@ -3,9 +3,9 @@
 #include "controls/datetimepicker.h"
 #include "controls/panel.h"
 #include "core/formatsettings.h"
-#include "data/clientdataset.h"
-#include "data/datasetprovider.h"
-#include "data/fmtbcdfield.h"
+#include "data/client/clientdataset.h"
+#include "data/provider/datasetprovider.h"
+#include "data/fields/fmtbcdfield.h"
 #include "tests/app/companywindowfixture.h"
 
 namespace contado {

@@ -9,7 +9,7 @@
 #include "app/fquenvar.h"
 #include "controls/panel.h"
 #include "core/formatsettings.h"
-#include "data/sqlconnection.h"
+#include "data/sql/sqlconnection.h"
 #include "tests/app/companyprobe.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/companydatabase.h"

@@ -1,8 +1,8 @@
 #include "tests/data/companyfixture.h"
 
-#include "data/field.h"
-#include "data/sqlquery.h"
-#include "tests/data/connectionfixtures.h"
+#include "data/fields/field.h"
+#include "data/sql/sqlquery.h"
+#include "tests/data/sql/connectionfixtures.h"
 
 namespace contado {
 

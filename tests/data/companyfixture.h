@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/component.h"
-#include "data/sqlconnection.h"
+#include "data/sql/sqlconnection.h"
 #include "tests/support/companydatabase.h"
 
 namespace contado {
