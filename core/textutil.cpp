@@ -1,13 +1,16 @@
 #include "core/textutil.h"
 
-#include <algorithm>
-#include <cctype>
+#include "core/utf8text.h"
 
 namespace contado {
 
 namespace {
-unsigned char Upper(char c) {
-    return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));
+// ASCII only, whatever the process locale: a byte of a UTF-8 sequence is never changed.
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 32;
@@ -15,14 +18,13 @@ bool IsBlankOrControl(char c) {
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+    return CompareCharacters(a, b, true) == 0;
 }
 
 std::string UpperCase(std::string_view text) {
     std::string result(text);
     for (char& c : result) {
-        c = static_cast<char>(Upper(c));
+        c = Upper(c);
     }
     return result;
 }
@@ -30,7 +32,7 @@ std::string UpperCase(std::string_view text) {
 std::string LowerCase(std::string_view text) {
     std::string result(text);
     for (char& c : result) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = Lower(c);
     }
     return result;
 }

@@ -8,7 +8,9 @@
 namespace contado {
 
 // Small text helpers shared by every layer.
+// Equal but for the case of letters, every letter folded (names of components and fields).
 bool SameText(std::string_view a, std::string_view b);
+// ASCII letters only, keeping every byte in its place: for keywords and option words.
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 // Removes leading and trailing characters with codes 0 to 32.

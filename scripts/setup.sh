@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake make
   qt6-base-dev
+  libicu-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   xvfb
   googletest libgtest-dev libgmock-dev libbenchmark-dev

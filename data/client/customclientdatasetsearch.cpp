@@ -203,7 +203,8 @@ bool TCustomClientDataSet::Locate(const std::string& keyFields, const std::vecto
     }
     bool partialKey = options.Contains(loPartialKey);
     std::string text = LocateFilterText(names, keyValues, partialKey);
-    TFilterParseOptions parseOptions{options.Contains(loCaseInsensitive), !partialKey};
+    // A value longer than its field stays whole, so it never finds a stored value that is shorter.
+    TFilterParseOptions parseOptions{options.Contains(loCaseInsensitive), !partialKey, true};
     TDSExpression expression = Parser(parseOptions).ParseToExpression(text);
     if (BeforeScroll) {
         BeforeScroll(this);

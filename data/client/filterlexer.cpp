@@ -6,6 +6,7 @@
 
 #include "core/exceptions.h"
 #include "core/textutil.h"
+#include "core/utf8text.h"
 
 namespace contado {
 
@@ -118,11 +119,10 @@ TFilterToken TFilterLexer::ReadString() {
             }
             ++position_;
         }
-        if (value.size() < kMaxStringLength) {
-            value += c;
-        }
+        value += c;
     }
-    return TFilterToken{TFilterTokenKind::String, value};
+    // The constant keeps its first characters, never half of one.
+    return TFilterToken{TFilterTokenKind::String, std::string(LeftCharacters(value, kMaxStringLength))};
 }
 
 TFilterToken TFilterLexer::ReadNumber() {

@@ -41,6 +41,7 @@ struct TFilterToken {
 // names and for characters the language does not know.
 class TFilterLexer {
   public:
+    // Characters a string constant keeps.
     static constexpr size_t kMaxStringLength = 256;
 
     TFilterLexer(std::string_view text, char decimalSeparator);

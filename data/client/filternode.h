@@ -25,7 +25,7 @@ struct TFilterNode {
     std::string Text;
     TVariant Value;
     // Compare: two sides; Not, IsNull, IsNotNull: one; Like: value and pattern; In: value, then items;
-    // And, Or: two.
+    // And, Or: two or more conditions.
     std::vector<std::unique_ptr<TFilterNode>> Operands;
 
     bool IsValue() const { return Kind == TFilterNodeKind::Field || Kind == TFilterNodeKind::Constant; }

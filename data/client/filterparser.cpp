@@ -3,7 +3,6 @@
 #include "core/exceptions.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
-#include "data/client/filtertypechecker.h"
 
 namespace contado {
 
@@ -72,9 +71,9 @@ int CompileNode(const TFilterNode& node, TDSExpression& expression) {
         case TFilterNodeKind::Compare:
             return expression.AddCompare(node.Op, operands[0], operands[1]);
         case TFilterNodeKind::And:
-            return expression.AddBinary(TDSNodeKind::And, operands[0], operands[1]);
+            return expression.AddJunction(TDSNodeKind::And, std::move(operands));
         case TFilterNodeKind::Or:
-            return expression.AddBinary(TDSNodeKind::Or, operands[0], operands[1]);
+            return expression.AddJunction(TDSNodeKind::Or, std::move(operands));
         case TFilterNodeKind::Like:
             return expression.AddBinary(TDSNodeKind::Like, operands[0], operands[1]);
         case TFilterNodeKind::Not:
@@ -131,25 +130,31 @@ std::unique_ptr<TFilterNode> TFilterParser::Parse(std::string_view text) {
 }
 
 TFilterParser::NodePtr TFilterParser::ParseOr() {
-    NodePtr left = ParseAnd();
-    while (Accept(Kind::Or)) {
-        NodePtr right = ParseAnd();
-        RequireCondition(*left);
-        RequireCondition(*right);
-        left = MakeNode(TFilterNodeKind::Or, std::move(left), std::move(right));
-    }
-    return left;
+    return ParseJunction(TFilterNodeKind::Or, Kind::Or, &TFilterParser::ParseAnd);
 }
 
 TFilterParser::NodePtr TFilterParser::ParseAnd() {
-    NodePtr left = ParseNot();
-    while (Accept(Kind::And)) {
-        NodePtr right = ParseNot();
-        RequireCondition(*left);
-        RequireCondition(*right);
-        left = MakeNode(TFilterNodeKind::And, std::move(left), std::move(right));
+    return ParseJunction(TFilterNodeKind::And, Kind::And, &TFilterParser::ParseNot);
+}
+
+// A chain "a AND b AND c ..." becomes one node with every condition as an operand, so chains of
+// any length keep the tree, its compilation and its evaluation shallow.
+TFilterParser::NodePtr TFilterParser::ParseJunction(TFilterNodeKind kind, TFilterTokenKind separator,
+                                                    NodePtr (TFilterParser::*parseOperand)()) {
+    NodePtr first = (this->*parseOperand)();
+    if (token_.Kind != separator) {
+        return first;
     }
-    return left;
+    RequireCondition(*first);
+    auto junction = std::make_unique<TFilterNode>();
+    junction->Kind = kind;
+    junction->Operands.push_back(std::move(first));
+    while (Accept(separator)) {
+        NodePtr next = (this->*parseOperand)();
+        RequireCondition(*next);
+        junction->Operands.push_back(std::move(next));
+    }
+    return junction;
 }
 
 TFilterParser::NodePtr TFilterParser::ParseNot() {
@@ -195,7 +200,7 @@ TFilterParser::NodePtr TFilterParser::ParseOperand() {
         case Kind::String:
         case Kind::Number: {
             Advance();
-            TFilterTypeChecker checker(FormatSettings().DecimalSeparator, options_.NoPartialCompare);
+            TFilterTypeChecker checker = Checker();
             return checker.Constant(token.Text, token.Kind == Kind::Number);
         }
         case Kind::LeftParen: {
@@ -213,7 +218,7 @@ TFilterParser::NodePtr TFilterParser::ParseOperand() {
 
 TFilterParser::NodePtr TFilterParser::ParseComparison(NodePtr left, TDSCompareOp op) {
     NodePtr right = ParseOperand();
-    TFilterTypeChecker(FormatSettings().DecimalSeparator, options_.NoPartialCompare).Unify(*left, *right);
+    Checker().Unify(*left, *right);
     NodePtr node = MakeNode(TFilterNodeKind::Compare, std::move(left), std::move(right));
     node->Op = op;
     return node;
@@ -232,8 +237,7 @@ TFilterParser::NodePtr TFilterParser::ParseIsNull(NodePtr operand) {
 
 TFilterParser::NodePtr TFilterParser::ParseLike(NodePtr operand) {
     NodePtr pattern = ParseOperand();
-    TFilterTypeChecker(FormatSettings().DecimalSeparator, options_.NoPartialCompare)
-        .CheckLike(*operand, *pattern);
+    Checker().CheckLike(*operand, *pattern);
     return MakeNode(TFilterNodeKind::Like, std::move(operand), std::move(pattern));
 }
 
@@ -242,7 +246,7 @@ TFilterParser::NodePtr TFilterParser::ParseIn(NodePtr operand) {
     if (token_.Kind == Kind::RightParen) {
         throw EDatabaseError("IN predicate list may not be empty");
     }
-    TFilterTypeChecker checker(FormatSettings().DecimalSeparator, options_.NoPartialCompare);
+    TFilterTypeChecker checker = Checker();
     NodePtr node = MakeNode(TFilterNodeKind::In, std::move(operand));
     do {
         NodePtr item = ParseOperand();
@@ -251,6 +255,11 @@ TFilterParser::NodePtr TFilterParser::ParseIn(NodePtr operand) {
     } while (Accept(Kind::Comma));
     Expect(Kind::RightParen, "')' expected but %s found");
     return node;
+}
+
+TFilterTypeChecker TFilterParser::Checker() const {
+    return TFilterTypeChecker(FormatSettings().DecimalSeparator, options_.NoPartialCompare,
+                              options_.KeepLongConstants);
 }
 
 TFilterParser::NodePtr TFilterParser::FieldNode(const std::string& name) const {

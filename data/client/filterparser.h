@@ -8,6 +8,7 @@
 
 #include "data/client/filterlexer.h"
 #include "data/client/filternode.h"
+#include "data/client/filtertypechecker.h"
 
 namespace contado {
 
@@ -24,10 +25,12 @@ using TFilterFieldLookup = std::function<std::optional<TFilterField>(const std::
 struct TFilterParseOptions {
     bool CaseInsensitive = false;
     bool NoPartialCompare = false;
+    // Text constants longer than their field stay whole instead of being cut to its size.
+    bool KeepLongConstants = false;
 };
 
 // Parses a filter text into a typed expression tree. A constant compared with a field takes the field's
-// type and size; a text compared with a date or time field is read in the system's date and time
+// type and size in characters; a text compared with a date or time field is read in the system's date and time
 // formats. Failures throw EDatabaseError with the language's messages.
 class TFilterParser {
   public:
@@ -48,6 +51,7 @@ class TFilterParser {
     bool Accept(TFilterTokenKind kind);
     NodePtr ParseOr();
     NodePtr ParseAnd();
+    NodePtr ParseJunction(TFilterNodeKind kind, TFilterTokenKind separator, NodePtr (TFilterParser::*parseOperand)());
     NodePtr ParseNot();
     NodePtr ParsePredicate();
     NodePtr ParseOperand();
@@ -55,6 +59,7 @@ class TFilterParser {
     NodePtr ParseIsNull(NodePtr operand);
     NodePtr ParseLike(NodePtr operand);
     NodePtr ParseIn(NodePtr operand);
+    TFilterTypeChecker Checker() const;
     NodePtr FieldNode(const std::string& name) const;
     NodePtr Negated(NodePtr node, bool negate) const;
     void Expect(TFilterTokenKind kind, const char* message);

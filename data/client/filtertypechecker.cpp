@@ -7,6 +7,7 @@
 #include "core/exceptions.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
+#include "core/utf8text.h"
 
 namespace contado {
 
@@ -111,13 +112,14 @@ void TFilterTypeChecker::TakeFieldType(TFilterNode& constant, const TFilterNode&
     constant.Size = field.Size;
 }
 
+// The constant is cut to the field's size in characters, unless the parser keeps long constants.
 TVariant TFilterTypeChecker::TextValue(const std::string& text, int size) const {
-    if (size <= 0 || static_cast<int>(text.size()) <= size) {
+    if (size <= 0 || keepLongConstants_ || CharacterCount(text) <= static_cast<std::size_t>(size)) {
         return text;
     }
     // A partial-compare constant keeps its "*" after the cut.
     bool partial = !noPartialCompare_ && !text.empty() && text.back() == '*';
-    return text.substr(0, size) + (partial ? "*" : "");
+    return std::string(LeftCharacters(text, static_cast<std::size_t>(size))) + (partial ? "*" : "");
 }
 
 TVariant TFilterTypeChecker::NumberValue(const std::string& text, TFieldType type) const {

@@ -7,15 +7,19 @@
 
 namespace contado {
 
-// Makes the operands of a filter comparison comparable: constants take the type and size of the field
-// they meet, fields must be of the same kind (text, number, date and time). Throws EDatabaseError
+// Makes the operands of a filter comparison comparable: constants take the type and size (in
+// characters) of the field they meet, fields must be of the same kind (text, number, date and time). Throws EDatabaseError
 // "Type mismatch in expression" when that cannot be done.
 class TFilterTypeChecker {
   public:
     enum class Kind { Text, Number, DateTime, Other };
 
-    TFilterTypeChecker(char decimalSeparator, bool noPartialCompare)
-        : decimalSeparator_(decimalSeparator), noPartialCompare_(noPartialCompare) {}
+    // keepLongConstants: a text constant longer than its field stays whole, so it matches no value
+    // of the field instead of matching its own cut beginning.
+    TFilterTypeChecker(char decimalSeparator, bool noPartialCompare, bool keepLongConstants = false)
+        : decimalSeparator_(decimalSeparator),
+          noPartialCompare_(noPartialCompare),
+          keepLongConstants_(keepLongConstants) {}
 
     static Kind KindOf(TFieldType type);
     // A constant as the lexer gave it: a string, or a number token (typed ftFMTBcd).
@@ -36,6 +40,7 @@ class TFilterTypeChecker {
 
     char decimalSeparator_;
     bool noPartialCompare_;
+    bool keepLongConstants_;
 };
 
 }  // namespace contado

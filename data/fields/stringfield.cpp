@@ -3,6 +3,7 @@
 #include "core/exceptions.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
+#include "core/utf8text.h"
 
 namespace contado {
 
@@ -17,9 +18,9 @@ std::string TStringField::AsString() const {
     return text != nullptr ? *text : std::string();
 }
 
+// Size counts characters: the cut never splits one.
 void TStringField::SetAsString(const std::string& value) {
-    const bool cut = Size() > 0 && static_cast<int>(value.size()) > Size();
-    SetData(cut ? value.substr(0, Size()) : value);
+    SetData(Size() > 0 ? std::string(LeftCharacters(value, static_cast<std::size_t>(Size()))) : value);
 }
 
 std::int32_t TStringField::AsInteger() const {

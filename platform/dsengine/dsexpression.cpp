@@ -43,6 +43,13 @@ int TDSExpression::AddBinary(TDSNodeKind kind, int left, int right) {
     return Add(std::move(node));
 }
 
+int TDSExpression::AddJunction(TDSNodeKind kind, std::vector<int> conditions) {
+    TDSExprNode node;
+    node.Kind = kind;
+    node.Operands = std::move(conditions);
+    return Add(std::move(node));
+}
+
 int TDSExpression::AddIn(int value, const std::vector<int>& items) {
     TDSExprNode node;
     node.Kind = TDSNodeKind::In;

@@ -16,7 +16,7 @@ struct TDSExprNode {
     int Column = -1;                        // Column nodes: the packet column
     TVariant Value;                         // Constant nodes: already of the column's value kind
     // Compare: the two sides; Not, IsNull, IsNotNull: one; Like: value and pattern;
-    // In: the value, then the list items; And, Or: two.
+    // In: the value, then the list items; And, Or: two or more conditions.
     std::vector<int> Operands;
 };
 
@@ -29,6 +29,8 @@ class TDSExpression {
     int AddCompare(TDSCompareOp op, int left, int right);
     int AddUnary(TDSNodeKind kind, int operand);
     int AddBinary(TDSNodeKind kind, int left, int right);
+    // And or Or over two or more conditions.
+    int AddJunction(TDSNodeKind kind, std::vector<int> conditions);
     int AddIn(int value, const std::vector<int>& items);
     void SetRoot(int node) { root_ = node; }
 

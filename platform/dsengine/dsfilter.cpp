@@ -1,5 +1,8 @@
 #include "platform/dsengine/dsfilter.h"
 
+#include <algorithm>
+
+#include "core/utf8text.h"
 #include "platform/dsengine/dsstatus.h"
 #include "platform/dsengine/dsvaluecompare.h"
 
@@ -19,6 +22,11 @@ size_t OperandCount(TDSNodeKind kind) {
         default:
             return 2;
     }
+}
+
+// IN (the value, then one or more items), AND and OR (two or more conditions).
+bool HasOperandList(TDSNodeKind kind) {
+    return kind == TDSNodeKind::In || kind == TDSNodeKind::And || kind == TDSNodeKind::Or;
 }
 
 bool Holds(TDSCompareOp op, int order) {
@@ -51,8 +59,7 @@ bool TDSFilter::CheckNode(const TDSExprNode& node, int index, const std::vector<
         return false;
     }
     size_t expected = OperandCount(node.Kind);
-    bool countOk =
-        node.Kind == TDSNodeKind::In ? node.Operands.size() >= 2 : node.Operands.size() == expected;
+    bool countOk = HasOperandList(node.Kind) ? node.Operands.size() >= 2 : node.Operands.size() == expected;
     if (!countOk) {
         return false;
     }
@@ -71,6 +78,15 @@ bool TDSFilter::CheckNode(const TDSExprNode& node, int index, const std::vector<
     return true;
 }
 
+// Evaluation recurses once per level of the tree; a tree deeper than this is refused rather than
+// risking the stack. Chains of AND and OR are one level however long they are.
+bool TDSFilter::WithinDepth(const TDSExprNode& node, int index, std::vector<int>& depths) {
+    for (int operand : node.Operands) {
+        depths[index] = std::max(depths[index], depths[operand] + 1);
+    }
+    return depths[index] <= kMaxDepth;
+}
+
 int TDSFilter::Compile(const TDSExpression& expression, int columnCount, TDSFilter& filter) {
     const auto& source = expression.Nodes();
     int root = expression.Root();
@@ -80,8 +96,9 @@ int TDSFilter::Compile(const TDSExpression& expression, int columnCount, TDSFilt
     TDSFilter compiled;
     compiled.caseInsensitive_ = expression.CaseInsensitive;
     compiled.noPartialCompare_ = expression.NoPartialCompare;
+    std::vector<int> depths(source.size(), 1);
     for (int i = 0; i < static_cast<int>(source.size()); ++i) {
-        if (!CheckNode(source[i], i, source, columnCount)) {
+        if (!CheckNode(source[i], i, source, columnCount) || !WithinDepth(source[i], i, depths)) {
             return dsstatus::kInvalidExpression;
         }
         Node node{source[i].Kind, source[i].Op, source[i].Column, source[i].Value, source[i].Operands, false};
@@ -129,25 +146,29 @@ TDSFilter::Truth TDSFilter::Evaluate(int node, const TVariant* row) const {
             Truth inner = Evaluate(item.operands[0], row);
             return inner == Truth::Unknown ? inner : (inner == Truth::True ? Truth::False : Truth::True);
         }
-        case TDSNodeKind::And: {
-            Truth left = Evaluate(item.operands[0], row);
-            if (left == Truth::False) {
-                return left;
-            }
-            Truth right = Evaluate(item.operands[1], row);
-            return right == Truth::False ? right : (left == Truth::True ? right : Truth::Unknown);
-        }
-        case TDSNodeKind::Or: {
-            Truth left = Evaluate(item.operands[0], row);
-            if (left == Truth::True) {
-                return left;
-            }
-            Truth right = Evaluate(item.operands[1], row);
-            return right == Truth::True ? right : (left == Truth::False ? right : Truth::Unknown);
-        }
+        case TDSNodeKind::And:
+            return EvaluateJunction(item, row, Truth::False);
+        case TDSNodeKind::Or:
+            return EvaluateJunction(item, row, Truth::True);
         default:
             return Truth::Unknown;
     }
+}
+
+// AND (decisive False) and OR (decisive True) over any number of operands, in a loop, so a chain of
+// any length needs no deeper stack. Unknown wins over the other value, as in SQL.
+TDSFilter::Truth TDSFilter::EvaluateJunction(const Node& node, const TVariant* row, Truth decisive) const {
+    Truth result = decisive == Truth::False ? Truth::True : Truth::False;
+    for (int operand : node.operands) {
+        const Truth truth = Evaluate(operand, row);
+        if (truth == decisive) {
+            return truth;
+        }
+        if (truth == Truth::Unknown) {
+            result = Truth::Unknown;
+        }
+    }
+    return result;
 }
 
 TDSFilter::Truth TDSFilter::EvaluateCompare(const Node& node, const TVariant* row) const {
@@ -164,8 +185,7 @@ TDSFilter::Truth TDSFilter::EvaluateCompare(const Node& node, const TVariant* ro
         }
         std::string_view prefix = std::get<std::string>(right);
         prefix.remove_suffix(1);
-        std::string_view head = std::string_view(*text).substr(0, prefix.size());
-        order = CompareText(head, prefix, caseInsensitive_);
+        order = StartsWithCharacters(*text, prefix, caseInsensitive_) ? 0 : 1;
     } else if (!CompareValues(left, right, caseInsensitive_, order)) {
         return Truth::Unknown;
     }

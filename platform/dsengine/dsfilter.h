@@ -13,7 +13,8 @@ namespace contado {
 class TDSFilter {
   public:
     // Answers dsstatus::kInvalidExpression when the tree is malformed (bad operand counts or
-    // indexes, operands that are not earlier nodes, columns out of range, a boolean used as a value).
+    // indexes, operands that are not earlier nodes, columns out of range, a boolean used as a value,
+    // a tree nested deeper than evaluation can safely recurse).
     static int Compile(const TDSExpression& expression, int columnCount, TDSFilter& filter);
 
     // The row's values, one per column.
@@ -37,10 +38,13 @@ class TDSFilter {
     }
     static bool CheckNode(const TDSExprNode& node, int index, const std::vector<TDSExprNode>& nodes,
                           int columnCount);
+    static bool WithinDepth(const TDSExprNode& node, int index, std::vector<int>& depths);
+    static constexpr int kMaxDepth = 4096;
     void MarkPrefixMatch(Node& node) const;
 
     const TVariant& ValueOf(int node, const TVariant* row) const;
     Truth Evaluate(int node, const TVariant* row) const;
+    Truth EvaluateJunction(const Node& node, const TVariant* row, Truth decisive) const;
     Truth EvaluateCompare(const Node& node, const TVariant* row) const;
     Truth EvaluateLike(const Node& node, const TVariant* row) const;
     Truth EvaluateIn(const Node& node, const TVariant* row) const;

@@ -1,7 +1,6 @@
 #include "platform/dsengine/dsvaluecompare.h"
 
-#include <algorithm>
-#include <cctype>
+#include "core/utf8text.h"
 
 namespace contado {
 
@@ -10,10 +9,6 @@ namespace {
 template <typename T>
 int Order(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-char Folded(char c, bool caseInsensitive) {
-    return caseInsensitive ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
 }
 
 bool IsWildcard(char c) {
@@ -56,15 +51,7 @@ int CompareNumbers(const TVariant& a, const TVariant& b) {
 }  // namespace
 
 int CompareText(std::string_view a, std::string_view b, bool caseInsensitive) {
-    size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i) {
-        auto x = static_cast<unsigned char>(Folded(a[i], caseInsensitive));
-        auto y = static_cast<unsigned char>(Folded(b[i], caseInsensitive));
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    return Order(a.size(), b.size());
+    return CompareCharacters(a, b, caseInsensitive);
 }
 
 bool CompareValues(const TVariant& a, const TVariant& b, bool caseInsensitive, int& order) {
@@ -90,6 +77,9 @@ bool CompareValues(const TVariant& a, const TVariant& b, bool caseInsensitive, i
 }
 
 bool MatchesLikePattern(std::string_view text, std::string_view pattern, bool caseInsensitive) {
+    if (caseInsensitive) {
+        return MatchesLikePattern(FoldedCase(text), FoldedCase(pattern), false);
+    }
     // Greedy matching with backtracking to the last wildcard: linear in practice, never exponential.
     size_t t = 0;
     size_t p = 0;
@@ -99,8 +89,7 @@ bool MatchesLikePattern(std::string_view text, std::string_view pattern, bool ca
         if (p < pattern.size() && IsWildcard(pattern[p])) {
             starPattern = p++;
             starText = t;
-        } else if (p < pattern.size() &&
-                   Folded(pattern[p], caseInsensitive) == Folded(text[t], caseInsensitive)) {
+        } else if (p < pattern.size() && pattern[p] == text[t]) {
             ++p;
             ++t;
         } else if (starPattern != std::string_view::npos) {
