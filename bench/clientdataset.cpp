@@ -1,16 +1,22 @@
 // A client table over 100,000 rows: opening it through the whole stack (SQL table, provider, local
-// application server, engine), activating a date filter and locating a row; and the engine alone
-// loading, filtering and locating the same number of rows.
+// application server, engine), activating a date filter and locating a row; the engine alone
+// loading, filtering and locating the same number of rows; and beside each whole-stack figure its
+// limit: the same rows fetched by a plain OO API loop into a vector of structs, and the same filter
+// and search as plain loops over that vector.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "bench/benchcompany.h"
+#include "bench/plainfirebird.h"
 #include "core/datetime.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
@@ -152,6 +158,71 @@ void ClientTableOpenAll100k(benchmark::State& state) {
 }
 BENCHMARK(ClientTableOpenAll100k)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// One planned adjustment as a plain program would hold it.
+struct TPlainAdjustment {
+    std::int32_t id;
+    ISC_DATE first;
+    ISC_DATE last;
+    std::int64_t rate;
+    std::int64_t factor;
+    std::string prefix;
+};
+
+constexpr const char* kPlannedSelect =
+    "select AJCI_ID, AJCI_FECINI, AJCI_FECFIN, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO from AJUSTE_CIERRE_AUTO";
+
+template <typename T>
+T Read(const unsigned char* row, unsigned offset) {
+    T value;
+    std::memcpy(&value, row + offset, sizeof value);
+    return value;
+}
+
+std::vector<TPlainAdjustment> PlainFetchAdjustments(TPlainFirebird& firebird) {
+    std::vector<TPlainAdjustment> rows;
+    firebird.Fetch(kPlannedSelect, [&rows](const unsigned char* row, const unsigned* offsets) {
+        const auto length = Read<std::uint16_t>(row, offsets[5]);
+        rows.push_back({Read<std::int32_t>(row, offsets[0]), Read<ISC_DATE>(row, offsets[1]),
+                        Read<ISC_DATE>(row, offsets[2]), Read<std::int64_t>(row, offsets[3]),
+                        Read<std::int64_t>(row, offsets[4]),
+                        std::string(reinterpret_cast<const char*>(row + offsets[5] + 2), length)});
+    });
+    return rows;
+}
+
+void PlainOOApiFetchAll100k(benchmark::State& state) {
+    TPlainFirebird firebird(company->Path());
+    for (auto _ : state) {
+        std::vector<TPlainAdjustment> rows = PlainFetchAdjustments(firebird);
+        benchmark::DoNotOptimize(rows.data());
+        if (rows.size() != kRows) {
+            state.SkipWithError("wrong row count");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+BENCHMARK(PlainOOApiFetchAll100k)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Firebird's day number of 1 June 2025 (days from 17 November 1858).
+constexpr ISC_DATE kFilterDay = 60827;
+
+void PlainLoopDateFilter100k(benchmark::State& state) {
+    TPlainFirebird firebird(company->Path());
+    const std::vector<TPlainAdjustment> rows = PlainFetchAdjustments(firebird);
+    for (auto _ : state) {
+        std::vector<const TPlainAdjustment*> visible;
+        for (const TPlainAdjustment& row : rows) {
+            if (row.first == kFilterDay) {
+                visible.push_back(&row);
+            }
+        }
+        benchmark::DoNotOptimize(visible.size());
+        if (visible.size() != kRows / 1000) {
+            state.SkipWithError("wrong filtered row count");
+        }
+    }
+}
+
 void ClientTableDateFilter100k(benchmark::State& state) {
     FormatSettings().ShortDateFormat = "dd/mm/yyyy";
     ClientStack stack(1000);
@@ -165,6 +236,19 @@ void ClientTableDateFilter100k(benchmark::State& state) {
     }
 }
 BENCHMARK(ClientTableDateFilter100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainLoopDateFilter100k)->Unit(benchmark::kMillisecond);
+
+void PlainLoopLocate100k(benchmark::State& state) {
+    TPlainFirebird firebird(company->Path());
+    const std::vector<TPlainAdjustment> rows = PlainFetchAdjustments(firebird);
+    for (auto _ : state) {
+        std::size_t found = 0;
+        while (found < rows.size() && rows[found].id != kRows - 1) {
+            ++found;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
 
 void ClientTableLocate100k(benchmark::State& state) {
     ClientStack stack(1000);
@@ -176,6 +260,7 @@ void ClientTableLocate100k(benchmark::State& state) {
     }
 }
 BENCHMARK(ClientTableLocate100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainLoopLocate100k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace contado

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/plainfirebird.h"
 #include "platform/sqldriver.h"
 
 namespace contado {
@@ -113,53 +114,25 @@ void DriverFetch(benchmark::State& state) {
 // values copied out.
 void PlainOOApiFetch(benchmark::State& state) {
     DriverConnection();  // the client library loaded as the driver loads it
-    void* library = dlopen("libfbclient.so.2", RTLD_NOW);
-    auto getMaster = reinterpret_cast<Firebird::IMaster* (*)()>(dlsym(library, "fb_get_master_interface"));
-    Firebird::IMaster* master = getMaster();
-    Firebird::ThrowStatusWrapper status(master->getStatus());
-    Firebird::IXpbBuilder* dpb =
-        master->getUtilInterface()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
-    dpb->insertString(&status, isc_dpb_lc_ctype, "UTF8");
-    Firebird::IAttachment* attachment = master->getDispatcher()->attachDatabase(
-        &status, database->Path().c_str(), dpb->getBufferLength(&status), dpb->getBuffer(&status));
-    dpb->dispose();
+    TPlainFirebird firebird(database->Path());
     std::string name;
+    std::int32_t id = 0;
+    std::int64_t rate = 0;
+    ISC_DATE date = 0;
     for (auto _ : state) {
-        Firebird::ITransaction* transaction = attachment->startTransaction(&status, 0, nullptr);
-        Firebird::IStatement* statement = attachment->prepare(
-            &status, transaction, 0, kSelect, 3, Firebird::IStatement::PREPARE_PREFETCH_METADATA);
-        Firebird::IMessageMetadata* output = statement->getOutputMetadata(&status);
-        std::vector<unsigned char> row(output->getMessageLength(&status));
-        unsigned offsets[4];
-        for (unsigned column = 0; column < 4; ++column) {
-            offsets[column] = output->getOffset(&status, column);
-        }
-        Firebird::IResultSet* resultSet =
-            statement->openCursor(&status, transaction, nullptr, nullptr, output, 0);
-        int rows = 0;
-        std::int32_t id = 0;
-        std::int64_t rate = 0;
-        ISC_DATE date = 0;
-        while (resultSet->fetchNext(&status, row.data()) == Firebird::IStatus::RESULT_OK) {
-            std::memcpy(&id, row.data() + offsets[0], sizeof(id));
+        const int rows = firebird.Fetch(kSelect, [&](const unsigned char* row, const unsigned* offsets) {
+            std::memcpy(&id, row + offsets[0], sizeof(id));
             std::uint16_t length = 0;
-            std::memcpy(&length, row.data() + offsets[1], sizeof(length));
-            name.assign(reinterpret_cast<const char*>(row.data() + offsets[1] + 2), length);
-            std::memcpy(&rate, row.data() + offsets[2], sizeof(rate));
-            std::memcpy(&date, row.data() + offsets[3], sizeof(date));
-            ++rows;
-        }
+            std::memcpy(&length, row + offsets[1], sizeof(length));
+            name.assign(reinterpret_cast<const char*>(row + offsets[1] + 2), length);
+            std::memcpy(&rate, row + offsets[2], sizeof(rate));
+            std::memcpy(&date, row + offsets[3], sizeof(date));
+        });
         benchmark::DoNotOptimize(id + rate + date);
-        resultSet->close(&status);
-        output->release();
-        statement->free(&status);
-        transaction->commit(&status);
         if (rows != kRows) {
             state.SkipWithError("wrong row count");
         }
     }
-    attachment->detach(&status);
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 
