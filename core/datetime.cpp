@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 
 #include "core/exceptions.h"
@@ -46,6 +47,24 @@ int DaysInMonth(int year, int month) {
 
 std::int64_t WholeDays(TDateTime value) {
     return static_cast<std::int64_t>(std::trunc(value));
+}
+
+// The fraction of a day counts the same way before and after 30 December 1899.
+std::int64_t RoundedTimeUnits(TDateTime value) {
+    return std::llround(std::fabs(TimeOf(value)) * static_cast<double>(kTimeUnitsPerDay));
+}
+
+// Reads one to maxDigits digits at position; false when there is none or more.
+bool ReadNumber(std::string_view text, size_t& position, size_t maxDigits, int& number, size_t& digits) {
+    number = 0;
+    digits = 0;
+    while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
+        if (++digits > maxDigits) {
+            return false;
+        }
+        number = number * 10 + (text[position++] - '0');
+    }
+    return digits > 0;
 }
 
 }  // namespace
@@ -125,6 +144,80 @@ std::int32_t DateToDayNumber(TDateTime value) {
 
 TDateTime DayNumberToDate(std::int32_t dayNumber) {
     return static_cast<double>(dayNumber - kDateDelta);
+}
+
+std::int64_t TimeUnitsOfDay(TDateTime value) {
+    return RoundedTimeUnits(value) % kTimeUnitsPerDay;
+}
+
+TDateTime TimeFromUnits(std::int64_t units) {
+    return static_cast<double>(units) / static_cast<double>(kTimeUnitsPerDay);
+}
+
+void SplitDateTime(TDateTime value, std::int32_t& dayNumber, std::int64_t& timeUnits) {
+    dayNumber = DateToDayNumber(value);
+    timeUnits = RoundedTimeUnits(value);
+    if (timeUnits >= kTimeUnitsPerDay) {
+        timeUnits -= kTimeUnitsPerDay;
+        ++dayNumber;
+    }
+}
+
+TDateTime JoinDateTime(std::int32_t dayNumber, std::int64_t timeUnits) {
+    const TDateTime day = DayNumberToDate(dayNumber);
+    const TDateTime time = TimeFromUnits(timeUnits);
+    return day >= 0 ? day + time : day - time;
+}
+
+bool TryParseTimeOfDay(std::string_view text, TDateTime& value) {
+    int parts[3] = {0, 0, 0};
+    int fraction = 0;
+    size_t fractionDigits = 0;
+    size_t position = 0;
+    size_t digits = 0;
+    int count = 0;
+    while (true) {
+        if (!ReadNumber(text, position, 2, parts[count], digits)) {
+            return false;
+        }
+        ++count;
+        if (count == 3 || position >= text.size() || text[position] != ':') {
+            break;
+        }
+        ++position;
+    }
+    if (count == 3 && position < text.size() && text[position] == '.') {
+        ++position;
+        if (!ReadNumber(text, position, 4, fraction, fractionDigits)) {
+            return false;
+        }
+    }
+    if (count < 2 || position != text.size() || parts[0] > 23 || parts[1] > 59 || parts[2] > 59) {
+        return false;
+    }
+    for (size_t digit = fractionDigits; digit < 4; ++digit) {
+        fraction *= 10;
+    }
+    value = TimeFromUnits((parts[0] * 3600LL + parts[1] * 60LL + parts[2]) * 10000LL + fraction);
+    return true;
+}
+
+std::string ExactTimeText(TDateTime value) {
+    std::int64_t units = TimeUnitsOfDay(value);
+    const auto fraction = static_cast<int>(units % 10000);
+    units /= 10000;
+    char text[24];
+    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", static_cast<int>(units / 3600),
+                  static_cast<int>(units / 60 % 60), static_cast<int>(units % 60));
+    std::string result = text;
+    if (fraction != 0) {
+        std::snprintf(text, sizeof(text), ".%04d", fraction);
+        result += text;
+        while (result.back() == '0') {
+            result.pop_back();
+        }
+    }
+    return result;
 }
 
 }  // namespace contado

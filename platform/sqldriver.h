@@ -49,7 +49,8 @@ constexpr int kTrimChar = 25;
 constexpr int kObjectName = 26;        // set: a name to quote
 constexpr int kQuotedObjectName = 30;  // get: that name as the driver quotes it
 constexpr int kCustomString = 31;
-constexpr int kConnectionTimeout = 32;
+constexpr int kConnectionTimeout = 32;  // seconds to connect and get the server's answer; 0 without end
+constexpr int kLockTimeout = 33;        // seconds a transaction waits on a lock; 0 without end
 }  // namespace connoption
 
 // Metadata options.
@@ -76,8 +77,8 @@ enum class TDriverType : std::uint16_t {
     Int32 = 6,
     Float = 7,       // subtype Money for money columns
     Bcd = 8,         // exact decimal with precision and scale
-    Time = 10,       // milliseconds since midnight
-    TimeStamp = 11,  // day number and milliseconds
+    Time = 10,       // ten-thousandths of a second since midnight
+    TimeStamp = 11,  // day number and ten-thousandths of a second
     Int64 = 18,
 };
 
@@ -112,15 +113,16 @@ struct TColumnDescription {
     bool ReadOnly = false;
 };
 
-// A value handed to or read from the driver. Which member counts follows the type.
+// A value handed to or read from the driver. Which member counts follows the type. Text is UTF-8.
+// Time units are ten-thousandths of a second (0 to 863999999), the finest Firebird stores.
 struct TDriverValue {
     TDriverType Type = TDriverType::Unknown;
     bool IsNull = true;
     std::string Text;            // Text, Blob
-    std::int64_t Integer = 0;    // Int16, Int32, Int64, Boolean; Date: day number; Time: milliseconds
+    std::int64_t Integer = 0;    // Int16, Int32, Int64, Boolean; Date: day number; Time: time units
     double Real = 0;             // Float
     TBcd Decimal;                // Bcd
-    std::int32_t TimeOfDay = 0;  // TimeStamp: milliseconds of the day (Integer holds the day number)
+    std::int32_t TimeOfDay = 0;  // TimeStamp: time units of the day (Integer holds the day number)
 };
 
 class ISQLCursor {
@@ -185,5 +187,10 @@ class ISQLDriver {
 // Signature of a driver library's exported factory.
 using TGetDriverFunc = SQLResult (*)(const char* vendorLib, const char* errorResourceFile,
                                      ISQLDriver** driver);
+
+// A driver library may also export a stop function named after its factory, "get" turned into
+// "stop" (stopSQLDriverXXX): callable from any thread, it cancels the running statements, rolls
+// back the transactions and closes the connections of every driver of the library at once.
+using TStopDriverFunc = void (*)();
 
 }  // namespace contado

@@ -60,13 +60,14 @@ std::string DateTimeText(TFieldType type, const TVariant& value) {
     if (moment == nullptr) {
         return NumberText(value);
     }
+    // Times to the ten-thousandth of a second, so a stored fraction is found again.
     switch (type) {
         case ftDate:
             return DateToStr(*moment);
         case ftTime:
-            return TimeToStr(*moment);
+            return ExactTimeText(*moment);
         default:
-            return DateToStr(*moment) + " " + TimeToStr(*moment);
+            return DateToStr(*moment) + " " + ExactTimeText(*moment);
     }
 }
 

@@ -29,16 +29,6 @@ bool ParseNumber(const std::string& text, char decimalSeparator, TBcd& value) {
 }
 
 // Reads digits up to the next separator; false when there are none.
-bool ReadPart(std::string_view text, size_t& position, int& value) {
-    size_t start = position;
-    value = 0;
-    while (position < text.size() && std::isdigit(static_cast<unsigned char>(text[position])) &&
-           position - start < 4) {
-        value = value * 10 + (text[position++] - '0');
-    }
-    return position > start;
-}
-
 }  // namespace
 
 TFilterTypeChecker::Kind TFilterTypeChecker::KindOf(TFieldType type) {
@@ -158,30 +148,12 @@ TVariant TFilterTypeChecker::BooleanValue(const std::string& text) {
     return !number.IsZero();
 }
 
-bool TFilterTypeChecker::TryParseTime(std::string_view text, TDateTime& value) {
-    size_t position = 0;
-    int parts[3] = {0, 0, 0};
-    int count = 0;
-    while (count < 3 && ReadPart(text, position, parts[count])) {
-        ++count;
-        if (position >= text.size() || text[position] != ':') {
-            break;
-        }
-        ++position;
-    }
-    if (count < 2 || position != text.size() || parts[0] > 23 || parts[1] > 59 || parts[2] > 59) {
-        return false;
-    }
-    value = EncodeTime(parts[0], parts[1], parts[2], 0);
-    return true;
-}
-
 TVariant TFilterTypeChecker::DateTimeValue(const std::string& text, TFieldType type) {
     std::string trimmed = Trim(text);
     TDateTime date = 0;
     TDateTime time = 0;
     if (type == ftTime) {
-        if (!TryParseTime(trimmed, time)) {
+        if (!TryParseTimeOfDay(trimmed, time)) {
             TypeMismatch();
         }
         return time;
@@ -191,10 +163,11 @@ TVariant TFilterTypeChecker::DateTimeValue(const std::string& text, TFieldType t
     std::string timePart = blank == std::string::npos ? std::string() : Trim(trimmed.substr(blank));
     bool timeAllowed = type != ftDate;
     if (!TryStrToDate(datePart, date) ||
-        (!timePart.empty() && (!timeAllowed || !TryParseTime(timePart, time)))) {
+        (!timePart.empty() && (!timeAllowed || !TryParseTimeOfDay(timePart, time)))) {
         TypeMismatch();
     }
-    return date + time;
+    // Joined as the driver joins a day and a time, so an exact moment compares equal.
+    return JoinDateTime(DateToDayNumber(date), TimeUnitsOfDay(time));
 }
 
 }  // namespace contado

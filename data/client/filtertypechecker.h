@@ -36,7 +36,6 @@ class TFilterTypeChecker {
     TVariant NumberValue(const std::string& text, TFieldType type) const;
     static TVariant DateTimeValue(const std::string& text, TFieldType type);
     static TVariant BooleanValue(const std::string& text);
-    static bool TryParseTime(std::string_view text, TDateTime& value);
 
     char decimalSeparator_;
     bool noPartialCompare_;

@@ -1,7 +1,6 @@
 #include "data/fields/datetimefield.h"
 
-#include <cctype>
-
+#include "core/datetime.h"
 #include "core/exceptions.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
@@ -9,27 +8,7 @@
 namespace contado {
 
 bool TryStrToTime(const std::string& text, TDateTime& value) {
-    const std::vector<std::string> parts = SplitText(Trim(text), ':');
-    if (parts.size() < 2 || parts.size() > 3) {
-        return false;
-    }
-    int numbers[3] = {0, 0, 0};
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (parts[i].empty() || parts[i].size() > 2) {
-            return false;
-        }
-        for (char c : parts[i]) {
-            if (!std::isdigit(static_cast<unsigned char>(c))) {
-                return false;
-            }
-            numbers[i] = numbers[i] * 10 + (c - '0');
-        }
-    }
-    if (numbers[0] > 23 || numbers[1] > 59 || numbers[2] > 59) {
-        return false;
-    }
-    value = EncodeTime(numbers[0], numbers[1], numbers[2], 0);
-    return true;
+    return TryParseTimeOfDay(Trim(text), value);
 }
 
 TDateTimeField::TDateTimeField(TComponent* owner) : TDateTimeField(owner, ftDateTime) {}

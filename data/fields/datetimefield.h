@@ -35,7 +35,8 @@ class TDateTimeField : public TField {
     std::string displayFormat_;
 };
 
-// Reads "h:n" or "h:n:s" with ':' between the parts; false when the text is no time of day.
+// Reads "h:n", "h:n:s" or "h:n:s.f" (to the ten-thousandth of a second); false when the text is no
+// time of day.
 bool TryStrToTime(const std::string& text, TDateTime& value);
 
 }  // namespace contado

@@ -97,6 +97,18 @@ bool TField::IsValidChar(char c) const {
     return validChars_.test(static_cast<unsigned char>(c));
 }
 
+bool TField::IsValidCharacter(char32_t c) const {
+    if (c < 0x80) {
+        return IsValidChar(static_cast<char>(c));
+    }
+    for (std::size_t byte = 0x80; byte < validChars_.size(); ++byte) {
+        if (!validChars_.test(byte)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void TField::FocusControl() {
     if (dataSet_ != nullptr && dataSet_->Active()) {
         TField* field = this;

@@ -99,6 +99,9 @@ class TField : public TComponent {
     const std::bitset<256>& ValidChars() const { return validChars_; }
     void SetValidChars(const std::bitset<256>& chars) { validChars_ = chars; }
     virtual bool IsValidChar(char c) const;
+    // The same by character: one beyond ASCII is valid where the field takes every byte above 127
+    // (text and date fields), never in a number field.
+    bool IsValidCharacter(char32_t c) const;
 
     void Clear() { SetData(TNull{}); }
     // Asks the control that shows this field to take the focus.

@@ -25,11 +25,6 @@ std::string WithoutLeadingFiller(const std::string& text) {
     return std::string(std::find_if_not(text.begin(), text.end(), IsLeadingFiller), text.end());
 }
 
-// A time of day or a timestamp's fraction from milliseconds since midnight.
-TDateTime DayFraction(std::int64_t milliseconds) {
-    return static_cast<double>(milliseconds) / kMillisecondsPerDay;
-}
-
 }  // namespace
 
 TCustomSQLDataSet::TCustomSQLDataSet(TComponent* owner) : TDataSet(owner) {}
@@ -317,9 +312,9 @@ TVariant TCustomSQLDataSet::ColumnValue(int column, const TDriverValue& value) c
         case TDriverType::Date:
             return DayNumberToDate(static_cast<std::int32_t>(value.Integer));
         case TDriverType::Time:
-            return DayFraction(value.Integer);
+            return TimeFromUnits(value.Integer);
         case TDriverType::TimeStamp:
-            return DayNumberToDate(static_cast<std::int32_t>(value.Integer)) + DayFraction(value.TimeOfDay);
+            return JoinDateTime(static_cast<std::int32_t>(value.Integer), value.TimeOfDay);
         case TDriverType::Unknown:
             break;
     }

@@ -59,10 +59,6 @@ TBcd DecimalOf(const TVariant& value) {
     return TBcd::FromDouble(NumberOf(value), kDefaultDecimalScale);
 }
 
-std::int32_t MillisecondsOfDay(TDateTime value) {
-    return static_cast<std::int32_t>(std::llround(TimeOf(value) * kMillisecondsPerDay));
-}
-
 }  // namespace
 
 TDriverType TDriverParameter::DriverType(TFieldType type) {
@@ -143,12 +139,16 @@ void TDriverParameter::StoreValue(const TVariant& value, TDriverValue& driverVal
             driverValue.Integer = DateToDayNumber(NumberOf(value));
             break;
         case TDriverType::Time:
-            driverValue.Integer = MillisecondsOfDay(NumberOf(value));
+            driverValue.Integer = TimeUnitsOfDay(NumberOf(value));
             break;
-        case TDriverType::TimeStamp:
-            driverValue.Integer = DateToDayNumber(NumberOf(value));
-            driverValue.TimeOfDay = MillisecondsOfDay(NumberOf(value));
+        case TDriverType::TimeStamp: {
+            std::int32_t dayNumber = 0;
+            std::int64_t timeUnits = 0;
+            SplitDateTime(NumberOf(value), dayNumber, timeUnits);
+            driverValue.Integer = dayNumber;
+            driverValue.TimeOfDay = static_cast<std::int32_t>(timeUnits);
             break;
+        }
         case TDriverType::Unknown:
             break;
     }

@@ -3,12 +3,16 @@
 #include <firebird/Interface.h>
 
 #include <cstdint>
+#include <string>
+
+#include "platform/fbdriver/fbdrivererror.h"
 
 namespace contado {
 
-// Firebird counts days from 17 November 1858 and time in units of 100 microseconds; the driver
-// interfaces count days from 1 January of the year 1 as day 1 and time in milliseconds.
+// Firebird counts days from 17 November 1858; the driver interfaces count days from 1 January of the
+// year 1 as day 1. Both count time in units of 100 microseconds, so times pass as they are.
 constexpr std::int32_t kFbDateDelta = 678576;
+constexpr std::int64_t kFbTimeUnitsPerDay = 864000000;
 
 inline std::int32_t DayNumberFromFbDate(ISC_DATE date) {
     return date + kFbDateDelta;
@@ -16,11 +20,12 @@ inline std::int32_t DayNumberFromFbDate(ISC_DATE date) {
 inline ISC_DATE FbDateFromDayNumber(std::int64_t dayNumber) {
     return static_cast<ISC_DATE>(dayNumber - kFbDateDelta);
 }
-inline std::int32_t MillisecondsFromFbTime(ISC_TIME time) {
-    return static_cast<std::int32_t>(time / 10);
-}
-inline ISC_TIME FbTimeFromMilliseconds(std::int64_t milliseconds) {
-    return static_cast<ISC_TIME>(milliseconds * 10);
+// The time of day as Firebird stores it; throws EFbDriverError for a time outside the day.
+inline ISC_TIME FbTimeFromTimeUnits(std::int64_t units) {
+    if (units < 0 || units >= kFbTimeUnitsPerDay) {
+        throw EFbDriverError(sqlstatus::kOutOfRange, "Time of day out of range: " + std::to_string(units));
+    }
+    return static_cast<ISC_TIME>(units);
 }
 
 }  // namespace contado

@@ -1,5 +1,7 @@
 #include "platform/fbdriver/fbembeddedroot.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,10 +95,90 @@ bool TFbEmbeddedRoot::PrepareRoot(const std::string& root, std::string& error) {
         return false;
     }
     // A missing link only sends the engine to its built-in locations, which are the same.
-    for (const char* entry : {"firebird.msg", "plugins", "intl", "plugins.conf", "UDF"}) {
+    for (const char* entry : {"firebird.msg", "plugins", "plugins.conf", "UDF"}) {
         LinkSystemEntry(root, entry);
     }
+    return PrepareIntl(root, error);
+}
+
+// The engine loads its character-set module from the root's intl folder, then keeps the module under
+// its real path (links resolved) and no longer finds it under the configured one, so every character
+// set of the module ends up "not installed". The folder is therefore a real one, holding the modules
+// themselves (hard links, or copies where the system forbids them) and links to the other files.
+bool TFbEmbeddedRoot::PrepareIntl(const std::string& root, std::string& error) {
+    const std::string folder = root + "/intl";
+    struct stat info;
+    if (lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        unlink(folder.c_str());  // the link an older version made
+    }
+    if (!EnsureDirectory(folder, false, error)) {
+        return false;
+    }
+    const std::string systemFolder = std::string(kSystemRoot) + "/intl";
+    DIR* directory = opendir(systemFolder.c_str());
+    if (directory == nullptr) {
+        return true;  // no modules: the engine has its built-in character sets only
+    }
+    bool prepared = true;
+    while (const dirent* entry = readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (name.size() > 3 && name.compare(name.size() - 3, 3, ".so") == 0) {
+            prepared = PlaceModule(systemFolder + "/" + name, folder + "/" + name, error) && prepared;
+        } else {
+            LinkSystemEntry(root, "intl/" + name);
+        }
+    }
+    closedir(directory);
+    return prepared;
+}
+
+// Puts the file at place unless the same one is there: a hard link when allowed, else a copy with the
+// source's modification time. Either goes in through a temporary name and a rename, so a process
+// starting at the same moment loads the old file or the new one, never half of one.
+bool TFbEmbeddedRoot::PlaceModule(const std::string& source, const std::string& place, std::string& error) {
+    struct stat wanted;
+    struct stat present;
+    if (stat(source.c_str(), &wanted) != 0) {
+        error = SystemError(source);
+        return false;
+    }
+    if (lstat(place.c_str(), &present) == 0 && S_ISREG(present.st_mode) &&
+        ((present.st_dev == wanted.st_dev && present.st_ino == wanted.st_ino) ||
+         (present.st_size == wanted.st_size && present.st_mtim.tv_sec == wanted.st_mtim.tv_sec &&
+          present.st_mtim.tv_nsec == wanted.st_mtim.tv_nsec))) {
+        return true;
+    }
+    const std::string temporary = place + "." + std::to_string(getpid());
+    unlink(temporary.c_str());
+    if (link(source.c_str(), temporary.c_str()) != 0 && !CopyFile(source, temporary, wanted)) {
+        error = SystemError(temporary);
+        unlink(temporary.c_str());
+        return false;
+    }
+    if (std::rename(temporary.c_str(), place.c_str()) != 0) {
+        error = SystemError(place);
+        unlink(temporary.c_str());
+        return false;
+    }
     return true;
+}
+
+bool TFbEmbeddedRoot::CopyFile(const std::string& source, const std::string& target,
+                               const struct stat& info) {
+    {
+        std::ifstream input(source, std::ios::binary);
+        std::ofstream output(target, std::ios::binary | std::ios::trunc);
+        output << input.rdbuf();
+        if (!input || !output.flush()) {
+            return false;
+        }
+    }
+    chmod(target.c_str(), 0755);
+    const struct timespec times[2] = {info.st_atim, info.st_mtim};
+    return utimensat(AT_FDCWD, target.c_str(), times, 0) == 0;
 }
 
 bool TFbEmbeddedRoot::PrepareLockDirectory(const std::string& path, std::string& error) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 
 namespace contado {
@@ -19,6 +21,9 @@ class TFbEmbeddedRoot {
     static bool PrepareLockDirectory(const std::string& path, std::string& error);
     static bool WriteConfiguration(const std::string& root, std::string& error);
     static bool LinkSystemEntry(const std::string& root, const std::string& entry);
+    static bool PrepareIntl(const std::string& root, std::string& error);
+    static bool PlaceModule(const std::string& source, const std::string& place, std::string& error);
+    static bool CopyFile(const std::string& source, const std::string& target, const struct stat& info);
 };
 
 }  // namespace contado

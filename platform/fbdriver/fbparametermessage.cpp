@@ -74,16 +74,35 @@ void TFbParameterMessage::Build(Firebird::IMessageMetadata* declared, const std:
         return;
     }
     scratch_.clear();
+    bound_.clear();
+    encoded_.resize(count);
     for (unsigned index = 0; index < count; ++index) {
         const TSlot slot = DeclaredSlot(declared, index);
-        scratch_.push_back(index < values.size() ? SlotFor(slot, values[index]) : slot);
+        const TDriverValue& given = index < values.size() ? values[index] : NullValue();
+        const TDriverValue& value = Encoded(slot, given, encoded_[index]);
+        bound_.push_back(&value);
+        scratch_.push_back(SlotFor(slot, value));
     }
     if (metadata_ == nullptr || scratch_ != slots_) {
         Layout(scratch_);
     }
     for (unsigned index = 0; index < count; ++index) {
-        Store(index, index < values.size() ? values[index] : NullValue(), transaction);
+        Store(index, *bound_[index], transaction);
     }
+}
+
+// Text for a text parameter or a text blob in the declared character set: the value itself when that
+// is UTF-8, else a converted copy kept in encoded.
+const TDriverValue& TFbParameterMessage::Encoded(const TSlot& declared, const TDriverValue& value,
+                                                 TDriverValue& encoded) const {
+    const bool text = value.Type == TDriverType::Text || value.Type == TDriverType::Blob;
+    const bool textTarget = IsTextType(declared.Type) || (declared.Type == SQL_BLOB && declared.SubType == 1);
+    if (value.IsNull || !text || !textTarget || TFbTextCodec::PassesUnchanged(declared.CharSet)) {
+        return value;
+    }
+    encoded = value;
+    session_.Codec().FromUtf8(declared.CharSet, encoded.Text);
+    return encoded;
 }
 
 TFbParameterMessage::TSlot TFbParameterMessage::DeclaredSlot(Firebird::IMessageMetadata* declared,
@@ -196,11 +215,11 @@ void TFbParameterMessage::Store(unsigned index, const TDriverValue& value,
             StoreRaw(data, FbDateFromDayNumber(value.Integer));
             break;
         case SQL_TYPE_TIME:
-            StoreRaw(data, FbTimeFromMilliseconds(value.Integer));
+            StoreRaw(data, FbTimeFromTimeUnits(value.Integer));
             break;
         case SQL_TIMESTAMP:
-            StoreRaw(data, ISC_TIMESTAMP{FbDateFromDayNumber(value.Integer),
-                                         FbTimeFromMilliseconds(value.TimeOfDay)});
+            StoreRaw(data,
+                     ISC_TIMESTAMP{FbDateFromDayNumber(value.Integer), FbTimeFromTimeUnits(value.TimeOfDay)});
             break;
     }
 }

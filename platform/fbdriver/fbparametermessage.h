@@ -40,6 +40,8 @@ class TFbParameterMessage {
     };
 
     TSlot DeclaredSlot(Firebird::IMessageMetadata* declared, unsigned index) const;
+    const TDriverValue& Encoded(const TSlot& declared, const TDriverValue& value,
+                                TDriverValue& encoded) const;
     TSlot SlotFor(const TSlot& declared, const TDriverValue& value) const;
     void Layout(const std::vector<TSlot>& slots);
     void Store(unsigned index, const TDriverValue& value, Firebird::ITransaction* transaction);
@@ -52,6 +54,8 @@ class TFbParameterMessage {
     std::vector<unsigned> nullOffsets_;
     std::vector<unsigned char> buffer_;
     std::vector<TSlot> scratch_;
+    std::vector<TDriverValue> encoded_;
+    std::vector<const TDriverValue*> bound_;
 };
 
 }  // namespace contado

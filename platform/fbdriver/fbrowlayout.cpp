@@ -16,6 +16,8 @@ namespace {
 constexpr int kSmallintPrecision = 4;
 constexpr int kIntegerPrecision = 9;
 constexpr int kBigintPrecision = 18;
+// A 64-bit integer holds every number of 18 digits and some of 19 (up to 9223372036854775807).
+constexpr int kBigintDigits = 19;
 constexpr unsigned kTextSubType = 1;
 
 unsigned BytesPerCharacter(unsigned charSet) {
@@ -82,7 +84,8 @@ TFbRowLayout::TColumn TFbRowLayout::Describe(Firebird::IMessageMetadata* output,
     switch (column.Type) {
         case SQL_TEXT:
         case SQL_VARYING:
-            column.BytesPerCharacter = BytesPerCharacter(output->getCharSet(status, index));
+            column.CharSet = output->getCharSet(status, index) & 0xFF;
+            column.BytesPerCharacter = BytesPerCharacter(column.CharSet);
             description.Type = TDriverType::Text;
             description.SubType = column.Type == SQL_TEXT ? TDriverSubType::FixedChar : TDriverSubType::None;
             description.Length = static_cast<std::int32_t>(column.Length / column.BytesPerCharacter);
@@ -111,6 +114,7 @@ TFbRowLayout::TColumn TFbRowLayout::Describe(Firebird::IMessageMetadata* output,
             description.Type = TDriverType::TimeStamp;
             break;
         case SQL_BLOB:
+            column.CharSet = output->getCharSet(status, index) & 0xFF;
             description.Type = TDriverType::Blob;
             description.SubType = output->getSubType(status, index) == static_cast<int>(kTextSubType)
                                       ? TDriverSubType::Memo
@@ -139,6 +143,11 @@ void TFbRowLayout::DescribeInteger(Firebird::IMessageMetadata* output, unsigned 
     description.Scale = -column.Scale;
     description.Precision = session_.DecimalPrecision(output->getRelation(status, index),
                                                       output->getField(status, index), fallbackPrecision);
+    // Eighteen digits, the most a declaration allows, are stored in 64 bits, whose largest values have
+    // nineteen: described so, every value of the column reads and writes whole.
+    if (column.Type == SQL_INT64 && description.Precision >= kBigintPrecision) {
+        description.Precision = kBigintDigits;
+    }
 }
 
 void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverValue& value,
@@ -157,6 +166,7 @@ void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverVa
         case SQL_VARYING:
             value.Text.assign(reinterpret_cast<const char*>(data) + sizeof(std::uint16_t),
                               Load<std::uint16_t>(data));
+            ToUtf8(column, value.Text);
             break;
         case SQL_SHORT:
             ReadInteger(Load<std::int16_t>(data), column, value);
@@ -178,18 +188,21 @@ void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverVa
             value.Integer = DayNumberFromFbDate(Load<ISC_DATE>(data));
             break;
         case SQL_TYPE_TIME:
-            value.Integer = MillisecondsFromFbTime(Load<ISC_TIME>(data));
+            value.Integer = Load<ISC_TIME>(data);
             break;
         case SQL_TIMESTAMP: {
             const auto stamp = Load<ISC_TIMESTAMP>(data);
             value.Integer = DayNumberFromFbDate(stamp.timestamp_date);
-            value.TimeOfDay = MillisecondsFromFbTime(stamp.timestamp_time);
+            value.TimeOfDay = static_cast<std::int32_t>(stamp.timestamp_time);
             break;
         }
         case SQL_BLOB: {
             const int blobSize = session_.Options().BlobSize;
             TFbBlobIO::Read(session_, transaction, Load<ISC_QUAD>(data),
                             blobSize < 0 ? -1L : blobSize * 1024L, value.Text);
+            if (column.Description.SubType == TDriverSubType::Memo) {
+                ToUtf8(column, value.Text);
+            }
             break;
         }
         case SQL_BOOLEAN:
@@ -206,7 +219,7 @@ void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverVa
 void TFbRowLayout::ReadFixedText(const unsigned char* data, const TColumn& column, std::string& text) const {
     const auto* characters = reinterpret_cast<const char*>(data);
     const bool trim = session_.Options().TrimChar;
-    if (column.BytesPerCharacter == 1 && !trim) {
+    if (column.BytesPerCharacter == 1 && !trim && TFbTextCodec::PassesUnchanged(column.CharSet)) {
         text.assign(characters, column.Length);
         return;
     }
@@ -215,10 +228,17 @@ void TFbRowLayout::ReadFixedText(const unsigned char* data, const TColumn& colum
         --end;
     }
     text.assign(characters, end);
+    ToUtf8(column, text);
     const auto declared = static_cast<std::size_t>(column.Description.Length);
     const std::size_t count = CharacterCount(text);
     if (!trim && count < declared) {
         text.append(declared - count, ' ');
+    }
+}
+
+void TFbRowLayout::ToUtf8(const TColumn& column, std::string& text) const {
+    if (!TFbTextCodec::PassesUnchanged(column.CharSet)) {
+        session_.Codec().ToUtf8(column.CharSet, text);
     }
 }
 

@@ -36,6 +36,7 @@ class TFbRowLayout {
         int Scale = 0;
         unsigned Length = 0;  // bytes in the message
         unsigned BytesPerCharacter = 1;
+        unsigned CharSet = 0;  // of text and text blobs
         unsigned Offset = 0;
         unsigned NullOffset = 0;
     };
@@ -44,6 +45,7 @@ class TFbRowLayout {
     void DescribeInteger(Firebird::IMessageMetadata* output, unsigned index, TDriverType type,
                          int fallbackPrecision, TColumn& column) const;
     void ReadFixedText(const unsigned char* data, const TColumn& column, std::string& text) const;
+    void ToUtf8(const TColumn& column, std::string& text) const;
     void ReadInteger(std::int64_t raw, const TColumn& column, TDriverValue& value) const;
 
     TFbSession& session_;

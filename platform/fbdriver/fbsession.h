@@ -10,6 +10,7 @@
 #include "platform/fbdriver/fbclient.h"
 #include "platform/fbdriver/fbconnectionoptions.h"
 #include "platform/fbdriver/fbsessionresource.h"
+#include "platform/fbdriver/fbtextcodec.h"
 
 namespace contado {
 
@@ -28,6 +29,8 @@ class TFbSession {
     TFbClient& Client() const { return client_; }
     Firebird::ThrowStatusWrapper* Status() { return &status_; }
     TFbConnectionOptions& Options() { return options_; }
+    // Converts text between the database's character sets and UTF-8.
+    TFbTextCodec& Codec() { return codec_; }
 
     void Attach(const std::string& database, const std::string& user, const std::string& password);
     // Releases every registered resource, ends the transactions and detaches.
@@ -63,6 +66,7 @@ class TFbSession {
     Firebird::IStatus* statusObject_;
     Firebird::ThrowStatusWrapper status_;
     TFbConnectionOptions options_;
+    TFbTextCodec codec_;
     Firebird::IAttachment* attachment_ = nullptr;
     Firebird::ITransaction* explicitTransaction_ = nullptr;
     bool explicitActive_ = false;

@@ -59,3 +59,52 @@ TEST(DateTime, DayNumbersCountFromTheFirstOfJanuaryOfYearOne) {
 
 }  // namespace
 }  // namespace contado
+
+namespace contado {
+namespace {
+
+constexpr std::int64_t kTime = ((13 * 60 + 14) * 60 + 15) * 10000LL + 6789;  // 13:14:15.6789
+
+TEST(DateTimeUnits, TimesRoundToTheNearestTenThousandthOfASecond) {
+    const TDateTime time = TimeFromUnits(kTime);
+    EXPECT_EQ(TimeUnitsOfDay(time), kTime);
+    EXPECT_EQ(TimeUnitsOfDay(time + 0.4 / kTimeUnitsPerDay), kTime);
+    EXPECT_EQ(TimeUnitsOfDay(time + 0.6 / kTimeUnitsPerDay), kTime + 1);
+    EXPECT_EQ(TimeUnitsOfDay(EncodeDate(2026, 12, 9) + time), kTime);
+    EXPECT_EQ(TimeUnitsOfDay(1.0 - 0.1 / kTimeUnitsPerDay), 0) << "rounds to the next midnight";
+}
+
+TEST(DateTimeUnits, SplitAndJoinKeepAMomentAndCarryMidnight) {
+    const TDateTime moment = JoinDateTime(DateToDayNumber(EncodeDate(2026, 12, 9)), kTime);
+    std::int32_t day = 0;
+    std::int64_t units = 0;
+    SplitDateTime(moment, day, units);
+    EXPECT_EQ(day, DateToDayNumber(EncodeDate(2026, 12, 9)));
+    EXPECT_EQ(units, kTime);
+    SplitDateTime(EncodeDate(2026, 12, 9) + 1.0 - 0.1 / kTimeUnitsPerDay, day, units);
+    EXPECT_EQ(day, DateToDayNumber(EncodeDate(2026, 12, 10)));
+    EXPECT_EQ(units, 0);
+    const TDateTime early = JoinDateTime(DateToDayNumber(EncodeDate(1899, 12, 29)), kTime);
+    SplitDateTime(early, day, units);
+    EXPECT_EQ(day, DateToDayNumber(EncodeDate(1899, 12, 29)));
+    EXPECT_EQ(units, kTime);
+}
+
+TEST(DateTimeUnits, TimeTextsCarryTheFraction) {
+    TDateTime value = 0;
+    ASSERT_TRUE(TryParseTimeOfDay("13:14:15.6789", value));
+    EXPECT_EQ(value, TimeFromUnits(kTime));
+    EXPECT_EQ(ExactTimeText(value), "13:14:15.6789");
+    ASSERT_TRUE(TryParseTimeOfDay("8:00:00.5", value));
+    EXPECT_EQ(ExactTimeText(value), "08:00:00.5");
+    ASSERT_TRUE(TryParseTimeOfDay("13:14", value));
+    EXPECT_EQ(ExactTimeText(value), "13:14:00");
+    EXPECT_EQ(value, EncodeTime(13, 14, 0, 0));
+    for (const char* wrong : {"", "13", "13:", "13:14:", "13:14:15.", "13:14:15.67891", "24:00", "13:60",
+                              "13:14.5", "1:2:3:4", "13:14:15,5", "-1:00", "130:00"}) {
+        EXPECT_FALSE(TryParseTimeOfDay(wrong, value)) << wrong;
+    }
+}
+
+}  // namespace
+}  // namespace contado

@@ -102,6 +102,9 @@ TEST_F(Fields, DecimalFormatsAndRange) {
     EXPECT_EQ(porc_.Text(), "100");
     EXPECT_TRUE(porc_.IsValidChar(','));
     EXPECT_FALSE(porc_.IsValidChar('.'));
+    EXPECT_TRUE(porc_.IsValidCharacter(U'7'));
+    EXPECT_FALSE(porc_.IsValidCharacter(U'½'));
+    EXPECT_FALSE(porc_.IsValidCharacter(U'٣')) << "digits of other scripts are not ours";
     EXPECT_EQ(porc_.Alignment(), taRightJustify);
 }
 
@@ -144,6 +147,9 @@ TEST_F(Fields, StringIsCutToItsSize) {
     prefno.SetAsString("ABCDEF");
     EXPECT_EQ(prefno.AsString(), "ABCD");
     EXPECT_TRUE(prefno.IsValidChar('%'));
+    EXPECT_TRUE(prefno.IsValidCharacter(U'Ñ'));
+    EXPECT_TRUE(fecini.IsValidCharacter(U'é'));
+    EXPECT_FALSE(id.IsValidCharacter(U'Ñ'));
 }
 
 TEST_F(Fields, WritesNeedAnEditingDataSetAndAWritableField) {

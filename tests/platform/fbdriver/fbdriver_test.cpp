@@ -55,7 +55,7 @@ TEST_F(FbDriverTest, DecimalsOfProceduresAndExpressionsKeepTheirScale) {
 TEST_F(FbDriverTest, BoundParametersComeBackUnchanged) {
     const std::int32_t leapDay = DateToDayNumber(EncodeDate(2024, 2, 29));
     TDriverValue stamp = Integer(TDriverType::TimeStamp, DateToDayNumber(EncodeDate(1999, 12, 31)));
-    stamp.TimeOfDay = 23 * 3600000 + 59 * 60000 + 58 * 1000 + 123;
+    stamp.TimeOfDay = ((23 * 60 + 59) * 60 + 58) * 10000 + 1234;
     TDriverValue real;
     real.Type = TDriverType::Float;
     real.IsNull = false;
@@ -64,7 +64,7 @@ TEST_F(FbDriverTest, BoundParametersComeBackUnchanged) {
     EXPECT_EQ(Execute(*connection_, kInsertTarifa,
                       {Integer(TDriverType::Int32, 7), Text("ñoño"), Text("AB"), Decimal("-12.3456"),
                        Integer(TDriverType::Date, leapDay), Text(note), stamp,
-                       Integer(TDriverType::Time, 13 * 3600000 + 5),
+                       Integer(TDriverType::Time, 13 * 36000000 + 5),
                        Integer(TDriverType::Int64, 9007199254740993), real}),
               1);
     EXPECT_EQ(Execute(*connection_, kInsertTarifa,
@@ -85,7 +85,7 @@ TEST_F(FbDriverTest, BoundParametersComeBackUnchanged) {
     EXPECT_EQ(first[4].Text, note);
     EXPECT_EQ(first[5].Integer, stamp.Integer);
     EXPECT_EQ(first[5].TimeOfDay, stamp.TimeOfDay);
-    EXPECT_EQ(first[6].Integer, 13 * 3600000 + 5);
+    EXPECT_EQ(first[6].Integer, 13 * 36000000 + 5);
     EXPECT_EQ(first[7].Integer, 9007199254740993);
     EXPECT_EQ(first[8].Real, -1234.5625);
     for (const TDriverValue& value : rows[1]) {
