@@ -89,6 +89,7 @@ Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* paren
     CreateCaptionPanelPlaces();
     CreateConnection();
     CreateDataComponents();
+    CreateGrids();
     SetTabOrder();
     TClassicStyle::ApplyTo(this);
     AlignControls();
@@ -173,10 +174,10 @@ void Tfquenvar::CreateWorkingPanel() {
 
 // Where the two editors' caption panels go; they hold their grids once the editors exist.
 void Tfquenvar::CreateCaptionPanelPlaces() {
-    CaptionPanel1 = new QWidget(this);
+    CaptionPanel1 = new TPanel(this);
     CaptionPanel1->setGeometry(8, 16, 305, 169);
     CaptionPanel1->hide();
-    CaptionPanel2 = new QWidget(this);
+    CaptionPanel2 = new TPanel(this);
     CaptionPanel2->setGeometry(32, 24, 305, 169);
     CaptionPanel2->hide();
 }

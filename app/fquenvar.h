@@ -19,6 +19,7 @@ class QLineEdit;
 namespace contado {
 
 class TDateTimePicker;
+class TDBGridEx;
 class TGroupBox;
 class TPanel;
 class TSpeedButton;
@@ -66,6 +67,10 @@ class Tfquenvar : public QWidget, public TComponent {
     TPanel* Panel5 = nullptr;
     QWidget* CaptionPanel1 = nullptr;
     QWidget* CaptionPanel2 = nullptr;
+    // The closing-adjustment grid (on DAjuste, in CaptionPanel1) and the planned-adjustment grid
+    // (on DAjusteau, in CaptionPanel2).
+    TDBGridEx* DBGridEx2 = nullptr;
+    TDBGridEx* DBGridEx1 = nullptr;
 
     // The connection to the company database and the data components over it.
     TSQLConnection* Tandrel = nullptr;
@@ -162,6 +167,7 @@ class Tfquenvar : public QWidget, public TComponent {
     void CreateCaptionPanelPlaces();
     void CreateConnection();
     void CreateDataComponents();
+    void CreateGrids();
     TSQLQuery* NewQuery(const std::string& name);
     TSQLTable* NewTable(const std::string& name, const std::string& tableName);
     TDataSetProvider* NewProvider(const std::string& name, TDataSet* source, TProviderOptions options);
