@@ -17,7 +17,8 @@ class TErrorLog {
     // The line for an error, in the regional short date and long time formats.
     static std::string LineFor(TDateTime moment, const std::string& user, const std::string& message);
     // Appends the line, creating the file when missing; an existing log is never emptied.
-    // A log that cannot be written loses the line and reports nothing.
+    // A log that cannot be written loses the line and reports nothing. Without an application
+    // directory nothing is written into the root folder: the line goes to standard error.
     static void Append(const std::string& applicationDirectory, const std::string& user,
                        const std::string& message);
 };

@@ -7,6 +7,7 @@
 #include "controls/datetimepicker.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
+#include "core/exceptions.h"
 #include "data/sql/sqlconnection.h"
 
 namespace contado {
@@ -15,6 +16,15 @@ namespace {
 
 std::string Text(const QString& text) {
     return text.toStdString();
+}
+
+// The company code is one folder name under "datos": a separator or a "." or ".." would lead the
+// database path out of it.
+void CheckCompanyCode(const QString& company) {
+    if (company.contains(u'/') || company.contains(u'\\') || company == u"." || company == u"..") {
+        throw EDatabaseError("El código de compañía \"" + Text(company) +
+                             "\" no es válido: no puede contener \"/\" ni \"\\\" ni ser \".\" o \"..\"");
+    }
 }
 
 }  // namespace
@@ -42,6 +52,7 @@ void Tfquenvar::CiaExit() {
     if (Cia->text().isEmpty() || Tusua->text().isEmpty() || TClave->text().isEmpty()) {
         return;
     }
+    CheckCompanyCode(Cia->text());
     MostrarPanelTrabajo(QStringLiteral("Conectando a la base de datos ") + Cia->text() +
                         QStringLiteral(" ..."));
     Tandrel->SetConnected(false);

@@ -9,8 +9,8 @@
 #include "controls/panel.h"
 #include "core/exceptions.h"
 #include "data/dataset/dataset.h"
-#include "data/provider/datasetprovider.h"
 #include "data/fields/field.h"
+#include "data/provider/datasetprovider.h"
 #include "platform/system/beep.h"
 #include "platform/system/messageboxservice.h"
 
@@ -38,6 +38,16 @@ std::string TableNameOf(const TDataSetProvider& provider) {
     return name.empty() ? name : name.substr(1);
 }
 
+// The directory for the log line. A failure to find it never takes the place of the error being
+// handled: the line then goes to standard error.
+std::string DirectoryForLog(Tfquenvar& window) {
+    try {
+        return window.diraplicacion();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 void Tfquenvar::ManejarError(TDataSetProvider* Sender, TDataSet* DataSet, EDatabaseError& E, TUpdateKind,
@@ -46,7 +56,7 @@ void Tfquenvar::ManejarError(TDataSetProvider* Sender, TDataSet* DataSet, EDatab
     if (message == kGracefulClose) {
         return;
     }
-    TErrorLog::Append(diraplicacion(), Tusua->text().toStdString(), message);
+    TErrorLog::Append(DirectoryForLog(*this), Tusua->text().toStdString(), message);
     Response = rrAbort;
     std::string text = message;
     if (Sender != nullptr) {

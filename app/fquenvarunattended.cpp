@@ -3,8 +3,10 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <cstdlib>
 
 #include "app/fquenvar.h"
+#include "app/waitlimits.h"
 #include "controls/datetimepicker.h"
 #include "core/exceptions.h"
 #include "core/formatsettings.h"
@@ -13,10 +15,38 @@
 #include "data/fields/fmtbcdfield.h"
 #include "data/fields/integerfield.h"
 #include "data/fields/stringfield.h"
+#include "data/sql/sqlconnection.h"
 #include "platform/system/eventhandler.h"
 #include "platform/system/messageboxservice.h"
 
 namespace contado {
+
+namespace {
+
+// A password argument of a single "-" is taken from the environment, so that it never shows on the
+// command line, where every user of the machine can read it while the run lasts.
+constexpr const char* kPasswordFromEnvironment = "-";
+constexpr const char* kPasswordVariable = "ISC_PASSWORD";
+
+std::string UnattendedPassword(const std::string& argument) {
+    if (argument != kPasswordFromEnvironment) {
+        return argument;
+    }
+    const char* password = std::getenv(kPasswordVariable);
+    if (password == nullptr || *password == '\0') {
+        throw EDatabaseError(std::string("Falta la clave: con \"-\" como clave, la variable de entorno ") +
+                             kPasswordVariable + " debe tenerla");
+    }
+    return password;
+}
+
+// Nobody is there to give up on a server that never answers or on a lock held without end.
+void LimitWaits(TSQLConnection& connection) {
+    connection.Params().SetValue("Connection Timeout", std::to_string(TWaitLimits::ConnectSeconds()));
+    connection.Params().SetValue("Lock Timeout", std::to_string(TWaitLimits::LockSeconds()));
+}
+
+}  // namespace
 
 void Tfquenvar::FormActivate() {
     if (!primeraActivacion) {
@@ -28,8 +58,8 @@ void Tfquenvar::FormActivate() {
     }
     PonerServidor(ParamStr(1));
     Tusua->setText(QString::fromStdString(ParamStr(2)));
-    TClave->setText(QString::fromStdString(ParamStr(3)));
     Cia->setText(QString::fromStdString(ParamStr(4)));
+    LimitWaits(*Tandrel);
     if (!RunsWithoutDisplay()) {
         CorridaDesatendida();
         return;
@@ -46,6 +76,7 @@ void Tfquenvar::FormActivate() {
 // Today's rows are rebuilt from the planned adjustments and stored all or nothing; a rate that no
 // planned row covers keeps no row for the day. The posting run ends the program.
 void Tfquenvar::CorridaDesatendida() {
+    TClave->setText(QString::fromStdString(UnattendedPassword(ParamStr(3))));
     CiaExit();
     BorrarAjustesDelDia();
     AbrirTarifas();

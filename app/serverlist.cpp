@@ -1,6 +1,11 @@
 #include "app/serverlist.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <iostream>
 
 namespace contado {
 
@@ -11,26 +16,58 @@ std::string EntryText(const std::string& line) {
     return line.substr(0, line.find('\0'));
 }
 
+// Up to the limit of a regular file's bytes. Opening does not wait (a FIFO would wait for a writer),
+// and anything that is not a regular file (a FIFO, a device such as /dev/zero) gives nothing.
+std::string RegularFileStart(const std::string& fileName, std::size_t limit) {
+    const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return {};
+    }
+    std::string bytes;
+    struct stat info;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.resize(limit);
+        std::size_t filled = 0;
+        while (filled < limit) {
+            const ssize_t count = read(fd, bytes.data() + filled, limit - filled);
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count <= 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(count);
+        }
+        bytes.resize(filled);
+    }
+    close(fd);
+    return bytes;
+}
+
 }  // namespace
 
 std::string TServerList::PathFor(const std::string& applicationDirectory) {
-    return applicationDirectory + "/" + kFileName;
+    return applicationDirectory.empty() ? std::string() : applicationDirectory + "/" + kFileName;
 }
 
 std::vector<std::string> TServerList::Read(const std::string& fileName) {
-    std::vector<std::string> entries;
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) {
-        return entries;
+    if (fileName.empty()) {
+        std::cerr << kFileName << ": no application directory, no servers listed" << std::endl;
+        return {};
     }
+    return Parse(RegularFileStart(fileName, kMaximumSize));
+}
+
+std::vector<std::string> TServerList::Parse(const std::string& bytes) {
+    std::vector<std::string> entries;
     std::string line;
-    char byte = 0;
-    while (file.get(byte)) {
+    for (std::size_t index = 0; index < bytes.size(); ++index) {
+        const char byte = bytes[index];
         if (byte == '\r' || byte == '\n') {
             entries.push_back(EntryText(line));
             line.clear();
-            if (byte == '\r' && file.peek() == '\n') {
-                file.get(byte);
+            if (byte == '\r' && index + 1 < bytes.size() && bytes[index + 1] == '\n') {
+                ++index;
             }
         } else {
             line += byte;

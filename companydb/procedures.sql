@@ -8,16 +8,41 @@
 
 SET TERM ^ ;
 
-/* Serialises the postings of one book: the row stays locked until the posting transaction ends. */
+/* Serialises the postings of one book: the row stays locked until the posting transaction ends. A posting
+   that finds the row locked waits for the other one; when that one committed, the row is taken again (a read
+   committed transaction then sees the committed row), and the posting finds the invoices posted already.
+   Firebird reports that case, like an expired wait, as a deadlock or update conflict: a wait as long as the
+   transaction's lock-wait limit (the context variable LOCK_TIMEOUT, -1 without end) means the other posting
+   did not end in time, and only that, or a row changed on every attempt, fails. */
 CREATE PROCEDURE CONTADO_TOMAR_BLOQUEO (LIBRO VARCHAR(5))
 AS
+DECLARE INTENTOS INTEGER = 0;
+DECLARE TOMADO BOOLEAN = FALSE;
+DECLARE INICIO TIMESTAMP;
+DECLARE LIMITE INTEGER;
 BEGIN
-    UPDATE BLOQUEO_CONTABLE SET BLCO_ULTIMA = CURRENT_TIMESTAMP WHERE BLCO_LIBRO = :LIBRO;
-    IF (ROW_COUNT = 0) THEN
-        INSERT INTO BLOQUEO_CONTABLE (BLCO_LIBRO, BLCO_ULTIMA) VALUES (:LIBRO, CURRENT_TIMESTAMP);
-    WHEN GDSCODE deadlock, GDSCODE update_conflict, GDSCODE lock_conflict DO
-        EXCEPTION E_CONTABILIZACION_CONCURRENTE
-            'Otra contabilización del libro ' || LIBRO || ' se ejecutó al mismo tiempo; vuelva a intentarlo.';
+    LIMITE = RDB$GET_CONTEXT('SYSTEM', 'LOCK_TIMEOUT');
+    WHILE (NOT TOMADO) DO
+    BEGIN
+        INTENTOS = INTENTOS + 1;
+        INICIO = CAST('NOW' AS TIMESTAMP);
+        BEGIN
+            UPDATE BLOQUEO_CONTABLE SET BLCO_ULTIMA = CURRENT_TIMESTAMP WHERE BLCO_LIBRO = :LIBRO;
+            IF (ROW_COUNT = 0) THEN
+                INSERT INTO BLOQUEO_CONTABLE (BLCO_LIBRO, BLCO_ULTIMA) VALUES (:LIBRO, CURRENT_TIMESTAMP);
+            TOMADO = TRUE;
+            WHEN GDSCODE deadlock, GDSCODE update_conflict, GDSCODE lock_conflict, GDSCODE lock_timeout DO
+            BEGIN
+                IF (LIMITE >= 0 AND DATEDIFF(MILLISECOND FROM INICIO TO CAST('NOW' AS TIMESTAMP)) >= LIMITE * 1000)
+                THEN
+                    EXCEPTION E_CONTABILIZACION_CONCURRENTE
+                        'Otra contabilización del libro ' || LIBRO || ' está en curso y no terminó a tiempo; vuelva a intentarlo.';
+                IF (INTENTOS >= 5) THEN
+                    EXCEPTION E_CONTABILIZACION_CONCURRENTE
+                        'Otra contabilización del libro ' || LIBRO || ' se ejecutó al mismo tiempo; vuelva a intentarlo.';
+            END
+        END
+    END
 END^
 
 /* The parameters of the posting, with the accounts of the given book. */

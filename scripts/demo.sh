@@ -40,7 +40,8 @@ if [ "${1:-}" = "--window" ]; then
 fi
 
 status=0
-QT_QPA_PLATFORM=offscreen "$build/bin/contado" "$server" "$user" "$password" "$company" || status=$?
+# The password goes through the environment, where other users cannot read it, not the command line.
+ISC_PASSWORD="$password" QT_QPA_PLATFORM=offscreen "$build/bin/contado" "$server" "$user" - "$company" || status=$?
 case $status in
   0) ;;
   1) echo "Nothing was posted: today's cash sales are posted already."; exit 0 ;;

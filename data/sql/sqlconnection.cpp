@@ -8,6 +8,7 @@
 #include "core/exceptions.h"
 #include "core/textutil.h"
 #include "data/sql/driverparameter.h"
+#include "data/sql/driverstop.h"
 #include "data/sql/parametermarkers.h"
 
 namespace contado {
@@ -168,6 +169,7 @@ void TSQLConnection::LoadDriver() {
     if (factory == nullptr) {
         throw EDatabaseError(FormatMessage("Unable to Find Procedure %s", functionName));
     }
+    TDriverStop::Remember(library_, functionName);
     ISQLDriver* driver = nullptr;
     const SQLResult status =
         factory(vendorLib_.c_str(), Trim(params_.Value("ErrorResourceFile")).c_str(), &driver);
@@ -197,6 +199,7 @@ void TSQLConnection::SetConnectionOptions() {
     SetBooleanOption("Trim Char", connoption::kTrimChar);
     SetTextOption("Custom String", connoption::kCustomString);
     SetIntegerOption("Connection Timeout", connoption::kConnectionTimeout);
+    SetIntegerOption("Lock Timeout", connoption::kLockTimeout);
 }
 
 void TSQLConnection::SetTextOption(const char* key, int option) {

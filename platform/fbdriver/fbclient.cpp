@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/fbdriver/fbembeddedroot.h"
+#include "platform/fbdriver/fbshutdown.h"
 
 namespace contado {
 
@@ -49,6 +50,7 @@ TFbClient* TFbClient::Load(const std::string& libraryName, std::string& error) {
         error = libraryName + " is not a Firebird 3 client library";
         return nullptr;
     }
+    TFbShutdown::KeepSignalsFromEngine(library);
     auto client = std::unique_ptr<TFbClient>(new TFbClient(getMaster()));
     return Clients().emplace(libraryName, std::move(client)).first->second.get();
 }

@@ -13,6 +13,15 @@ namespace {
 
 constexpr int kMinDialect = 1;
 constexpr int kMaxDialect = 3;
+constexpr std::intptr_t kLongestWaitSeconds = 86400;
+
+SQLResult SetSeconds(int& option, std::intptr_t value) {
+    if (value < 0 || value > kLongestWaitSeconds) {
+        return sqlstatus::kInvalidParameter;
+    }
+    option = static_cast<int>(value);
+    return sqlstatus::kSuccess;
+}
 
 std::string QuotedPart(const std::string& part) {
     std::string quoted = "\"";
@@ -76,6 +85,10 @@ SQLResult TFbConnection::setOption(int option, std::intptr_t value) {
         case connoption::kObjectName:
             options.ObjectName = OptionText(value);
             return sqlstatus::kSuccess;
+        case connoption::kConnectionTimeout:
+            return SetSeconds(options.ConnectTimeout, value);
+        case connoption::kLockTimeout:
+            return SetSeconds(options.LockTimeout, value);
         default:
             return sqlstatus::kNotSupported;
     }
@@ -106,6 +119,10 @@ SQLResult TFbConnection::getOption(int option, void* buffer, std::int32_t size, 
             return WriteOptionNumber(buffer, size, length, options.TrimChar ? 1 : 0);
         case connoption::kQuotedObjectName:
             return WriteOptionText(buffer, size, length, QuotedObjectName());
+        case connoption::kConnectionTimeout:
+            return WriteOptionNumber(buffer, size, length, options.ConnectTimeout);
+        case connoption::kLockTimeout:
+            return WriteOptionNumber(buffer, size, length, options.LockTimeout);
         default:
             return sqlstatus::kNotSupported;
     }

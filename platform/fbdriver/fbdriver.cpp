@@ -4,6 +4,7 @@
 
 #include "platform/fbdriver/fbclient.h"
 #include "platform/fbdriver/fbconnection.h"
+#include "platform/fbdriver/fbshutdown.h"
 
 namespace contado {
 
@@ -29,4 +30,10 @@ extern "C" __attribute__((visibility("default"))) contado::SQLResult getSQLDrive
     }
     *driver = new contado::TFbDriver(*client);
     return contado::sqlstatus::kSuccess;
+}
+
+// Ends the database work of the whole process at once, from any thread: running statements are
+// cancelled, transactions rolled back, attachments closed. The program calls it when it is told to end.
+extern "C" __attribute__((visibility("default"))) void stopSQLDriverFIREBIRD() {
+    contado::TFbShutdown::StopEngine();
 }

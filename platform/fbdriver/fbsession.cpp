@@ -14,6 +14,15 @@ namespace {
 
 constexpr const char* kDefaultCharSet = "UTF8";
 
+// The wait limit as the parameter block carries a number: its length, then its bytes, lowest first.
+void AppendLockTimeout(std::vector<unsigned char>& tpb, int seconds) {
+    tpb.push_back(isc_tpb_lock_timeout);
+    tpb.push_back(4);
+    for (int shift = 0; shift < 32; shift += 8) {
+        tpb.push_back(static_cast<unsigned char>(static_cast<unsigned>(seconds) >> shift));
+    }
+}
+
 struct TXpbDisposer {
     void operator()(Firebird::IXpbBuilder* builder) const { builder->dispose(); }
 };
@@ -58,6 +67,9 @@ void TFbSession::Attach(const std::string& database, const std::string& user, co
     const std::string& charSet = options_.ServerCharSet.empty() ? kDefaultCharSet : options_.ServerCharSet;
     dpb->insertString(&status_, isc_dpb_lc_ctype, charSet.c_str());
     dpb->insertInt(&status_, isc_dpb_sql_dialect, options_.SQLDialect);
+    if (options_.ConnectTimeout > 0) {
+        dpb->insertInt(&status_, isc_dpb_connect_timeout, options_.ConnectTimeout);
+    }
     attachment_ =
         client_.Provider()->attachDatabase(&status_, ConnectionString(database).c_str(),
                                            dpb->getBufferLength(&status_), dpb->getBuffer(&status_));
@@ -102,6 +114,9 @@ Firebird::ITransaction* TFbSession::StartTransaction(std::uint32_t isolationLeve
         // Firebird has no dirty reads; read committed is the nearest.
         tpb.push_back(isc_tpb_read_committed);
         tpb.push_back(isc_tpb_rec_version);
+    }
+    if (options_.WaitOnLocks && options_.LockTimeout > 0) {
+        AppendLockTimeout(tpb, options_.LockTimeout);
     }
     return Attachment()->startTransaction(&status_, static_cast<unsigned>(tpb.size()), tpb.data());
 }

@@ -44,4 +44,12 @@ void TCompanyProbe::Execute(const std::string& statement) {
     connection_->Execute(statement);
 }
 
+void TCompanyProbe::StartTransaction() {
+    connection_->StartTransaction(connection_->TransactionDesc());
+}
+
+void TCompanyProbe::Rollback() {
+    connection_->Rollback(connection_->TransactionDesc());
+}
+
 }  // namespace contado

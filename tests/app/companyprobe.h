@@ -18,6 +18,9 @@ class TCompanyProbe {
     std::vector<std::vector<std::string>> Rows(const std::string& select);
     std::string Scalar(const std::string& select);
     void Execute(const std::string& statement);
+    // Later statements run in one transaction until it is rolled back.
+    void StartTransaction();
+    void Rollback();
 
   private:
     std::unique_ptr<TSQLConnection> connection_;

@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "app/serverlist.h"
 #include "tests/support/registrysandbox.h"
 
@@ -49,7 +57,49 @@ TEST(ServerList, MissingEmptyOrUnreadableFileGivesNoEntries) {
     const std::string directory = sandbox.ApplicationDirectory().string();
     EXPECT_EQ(TServerList::Read(TServerList::PathFor(directory)), Entries{});
     EXPECT_EQ(TServerList::Read(directory), Entries{}) << "a directory is no list";
-    EXPECT_EQ(TServerList::PathFor(""), "/SERVIDORES.cfg");
+}
+
+TEST(ServerList, WithoutAnApplicationDirectoryNothingIsReadFromTheRootFolder) {
+    EXPECT_EQ(TServerList::PathFor(""), "");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(TServerList::Read(TServerList::PathFor("")), Entries{});
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("SERVIDORES.cfg: no application directory"),
+              std::string::npos);
+}
+
+// A FIFO would hold the start until someone writes into it; here a writer comes after a while, so
+// a reader that waited for it would get its line.
+TEST(ServerList, OnlyARegularFileIsRead) {
+    TRegistrySandbox sandbox;
+    const std::string path = TServerList::PathFor(sandbox.ApplicationDirectory().string());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done && std::chrono::steady_clock::now() < deadline) {
+            const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                EXPECT_EQ(write(fd, "srv\n", 4), 4);
+                close(fd);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const Entries entries = TServerList::Read(path);
+    done = true;
+    writer.join();
+    EXPECT_EQ(entries, Entries{});
+}
+
+TEST(ServerList, OnlyTheFirstMebibyteIsRead) {
+    std::string bytes;
+    for (std::size_t line = 0; line < 2 * TServerList::kMaximumSize / 4; ++line) {
+        bytes += "abc\n";
+    }
+    const Entries entries = ReadBytes(bytes);
+    EXPECT_EQ(entries.size(), TServerList::kMaximumSize / 4);
 }
 
 }  // namespace

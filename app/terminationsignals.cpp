@@ -1,0 +1,106 @@
+#include "app/terminationsignals.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include "data/sql/driverstop.h"
+
+namespace contado {
+
+namespace {
+
+// After a signal, how long the user-interface thread has to end the program on its own before the
+// guard stops the database work, and before the guard ends the process.
+constexpr auto kStopDatabaseAfter = std::chrono::milliseconds(1000);
+constexpr auto kEndProcessAfter = std::chrono::milliseconds(4000);
+
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+int eventPipe[2] = {-1, -1};
+int guardPipe[2] = {-1, -1};
+std::atomic<int> firstSignal{0};
+
+bool MakePipe(int (&ends)[2]) {
+    return pipe2(ends, O_CLOEXEC) == 0 && fcntl(ends[1], F_SETFL, O_NONBLOCK) == 0;
+}
+
+// A signal that finds a pipe full is one already waiting there; its number is kept by firstSignal.
+void WriteNumber(int fd, int signalNumber) {
+    const char byte = static_cast<char>(signalNumber);
+    while (write(fd, &byte, 1) < 0 && errno == EINTR) {
+    }
+}
+
+int ReadNumber(int fd) {
+    char byte = 0;
+    ssize_t count = 0;
+    do {
+        count = read(fd, &byte, 1);
+    } while (count < 0 && errno == EINTR);
+    return count == 1 ? static_cast<unsigned char>(byte) : 0;
+}
+
+}  // namespace
+
+void TTerminationSignals::Install() {
+    if (!MakePipe(eventPipe) || !MakePipe(guardPipe)) {
+        return;
+    }
+    fcntl(eventPipe[0], F_SETFL, O_NONBLOCK);
+    std::thread(&TTerminationSignals::Guard).detach();
+    struct sigaction action {};
+    action.sa_handler = &TTerminationSignals::Handle;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signalNumber : kSignals) {
+        sigaction(signalNumber, &action, nullptr);
+    }
+}
+
+int TTerminationSignals::FirstSignal() {
+    return firstSignal.load();
+}
+
+// Runs in signal context: only atomic stores and writes.
+void TTerminationSignals::Handle(int signalNumber) {
+    const int savedErrno = errno;
+    int none = 0;
+    firstSignal.compare_exchange_strong(none, signalNumber);
+    WriteNumber(eventPipe[1], signalNumber);
+    WriteNumber(guardPipe[1], signalNumber);
+    errno = savedErrno;
+}
+
+void TTerminationSignals::Guard() {
+    if (ReadNumber(guardPipe[0]) == 0) {
+        return;
+    }
+    const auto received = std::chrono::steady_clock::now();
+    std::this_thread::sleep_until(received + kStopDatabaseAfter);
+    TDriverStop::StopAll();
+    std::this_thread::sleep_until(received + kEndProcessAfter);
+    _exit(128 + FirstSignal());
+}
+
+TTerminationSignals::TTerminationSignals(QObject* parent) : QObject(parent) {
+    if (eventPipe[0] < 0) {
+        return;
+    }
+    notifier_ = new QSocketNotifier(eventPipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TTerminationSignals::ReadSignal);
+}
+
+void TTerminationSignals::ReadSignal() {
+    while (const int signalNumber = ReadNumber(eventPipe[0])) {
+        emit Received(signalNumber);
+    }
+}
+
+}  // namespace contado

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace contado {
+
+// How long an unattended run waits, in seconds, read from the machine settings beside Directorio:
+// EsperaConexion for a database server to take the connection and answer (default 30), and
+// EsperaBloqueo for a row that another session holds locked (default 120). A value that is not a
+// whole number from 1 to 86400 leaves the default.
+class TWaitLimits {
+  public:
+    static constexpr int kDefaultConnectSeconds = 30;
+    static constexpr int kDefaultLockSeconds = 120;
+
+    static int ConnectSeconds();
+    static int LockSeconds();
+
+  private:
+    static int Setting(const char* name, int fallback);
+};
+
+}  // namespace contado

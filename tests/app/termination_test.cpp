@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "tests/app/companyprobe.h"
+#include "tests/support/companydatabase.h"
+#include "tests/support/registrysandbox.h"
+#include "tests/support/runningchild.h"
+
+namespace contado {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kProgram = CONTADO_BINARY_DIR "/bin/contado";
+constexpr auto kPromptEnd = 5s;
+
+// The real program on the offscreen platform, told to end by a scheduler while it works on the
+// company database: it ends within 5 s with 128 + the signal, and the posting is stored whole or not
+// at all. Without its own routing the database client's handlers swallow SIGINT and SIGTERM.
+class Termination : public testing::Test {
+  protected:
+    void SetUp() override { sandbox_.PointAtApplicationDirectory(); }
+
+    std::unique_ptr<TRunningChild> StartRun() {
+        return std::make_unique<TRunningChild>(
+            kProgram,
+            std::vector<std::string>{company_.ServerDir(), "SYSDBA", "masterkey", company_.CompanyCode()},
+            std::vector<std::pair<std::string, std::string>>{{"QT_QPA_PLATFORM", "offscreen"}});
+    }
+    // Waits until the posting statement of another attachment is running (or waiting on a lock).
+    bool PostingRuns(TRunningChild& child) {
+        const auto deadline = std::chrono::steady_clock::now() + 60s;
+        while (std::chrono::steady_clock::now() < deadline && child.Running()) {
+            if (Probe().Scalar("select count(*) from MON$STATEMENTS where MON$STATE <> 0 and "
+                               "MON$ATTACHMENT_ID <> current_connection and "
+                               "MON$SQL_TEXT containing 'contado_ralvek'") != "0") {
+                return true;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+    static std::string CommandLine(const TRunningChild& child) {
+        std::ifstream file("/proc/" + std::to_string(child.Pid()) + "/cmdline", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    TCompanyProbe& Probe() {
+        if (!probe_) {
+            probe_ = std::make_unique<TCompanyProbe>(company_.DatabasePath());
+        }
+        return *probe_;
+    }
+    std::string PostedInvoices() { return Probe().Scalar("select count(*) from FACTURA_CONTABLE"); }
+    std::string Vouchers() { return Probe().Scalar("select count(*) from COMPROBANTE"); }
+
+    TTestCompany company_;
+    TRegistrySandbox sandbox_;
+    std::unique_ptr<TCompanyProbe> probe_;
+};
+
+TEST_F(Termination, ARunWaitingOnAnotherSessionsLockEndsOnEachSignalAndPostsNothing) {
+    Probe().Execute("insert into FACTURA values (0, 'FV', 1, '01', current_date, '222222222222')");
+    Probe().Execute(
+        "insert into FACTURA_DETALLE select FACT_ID, 1, 19, 100, 19 from FACTURA where FACT_NUMERO = 1");
+    // Monitoring tables keep what they saw for the whole transaction: the lock has its own session.
+    TCompanyProbe locker(company_.DatabasePath());
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        locker.StartTransaction();
+        locker.Execute(
+            "update BLOQUEO_CONTABLE set BLCO_ULTIMA = current_timestamp where BLCO_LIBRO = 'LOCAL'");
+        auto child = StartRun();
+        ASSERT_TRUE(PostingRuns(*child)) << child->Output();
+        EXPECT_EQ(CommandLine(*child).find("masterkey"), std::string::npos) << "other users read it in ps";
+        child->Signal(signalNumber);
+        const std::optional<int> status = child->WaitFor(kPromptEnd);
+        locker.Rollback();
+        ASSERT_TRUE(status.has_value()) << "signal " << signalNumber << " left the run waiting";
+        EXPECT_EQ(*status, 128 + signalNumber) << child->Output();
+        EXPECT_EQ(PostedInvoices(), "0");
+    }
+}
+
+TEST_F(Termination, ARunMidwayThroughADayOf40000InvoicesEndsOnSigtermWithTheWholePostingOrNone) {
+    Probe().Execute(
+        "execute block as declare n integer = 1; declare f integer; begin "
+        "while (n <= 40000) do begin "
+        "insert into FACTURA (FACT_ID, FACT_PREFIJO, FACT_NUMERO, FACT_PUNTO_VENTA, FACT_FECHA, FACT_NIT) "
+        "values (0, 'FV', :n, '01', current_date, '222222222222') returning FACT_ID into :f; "
+        "insert into FACTURA_DETALLE values (:f, 1, iif(mod(:n, 2) = 0, 19, 5), 100 + mod(:n, 37), 7); "
+        "n = n + 1; end end");
+    auto child = StartRun();
+    ASSERT_TRUE(PostingRuns(*child)) << child->Output();
+    child->Signal(SIGTERM);
+    const std::optional<int> status = child->WaitFor(kPromptEnd);
+    ASSERT_TRUE(status.has_value()) << "SIGTERM left the posting running";
+    EXPECT_EQ(*status, 128 + SIGTERM) << child->Output();
+    const std::string posted = PostedInvoices();
+    EXPECT_TRUE(posted == "0" || posted == "40000") << posted;
+    EXPECT_EQ(Vouchers(), posted == "0" ? "0" : "1");
+}
+
+}  // namespace
+}  // namespace contado
