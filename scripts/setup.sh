@@ -19,14 +19,27 @@ for package in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# The embedded engine's lock folder: one per machine, shared by the group of the program's users
+# (group-writable and setgid, so every lock file in it belongs to the group). Made for the user who
+# sets up, who may then use it without joining the group; other users join group contado.
+lock_folder=/var/lib/contado/lock
+if ! getent group contado > /dev/null; then
+  "${sudo_cmd[@]}" groupadd --system contado
+fi
+if [ ! -d "$lock_folder" ]; then
+  "${sudo_cmd[@]}" install -d -o "$(id -un)" -g contado -m 2770 "$lock_folder"
+elif [ "$(stat -c '%G %a' "$lock_folder")" != "contado 2770" ]; then
+  "${sudo_cmd[@]}" chgrp contado "$lock_folder"
+  "${sudo_cmd[@]}" chmod 2770 "$lock_folder"
+fi

@@ -2,6 +2,7 @@
 
 #include "platform/fbdriver/fbcommand.h"
 #include "platform/fbdriver/fbdrivererror.h"
+#include "platform/fbdriver/fbembeddedroot.h"
 #include "platform/fbdriver/fbguardedcall.h"
 #include "platform/fbdriver/fbmetadata.h"
 #include "platform/fbdriver/fboptionbuffer.h"
@@ -151,7 +152,18 @@ std::string TFbConnection::QuotedObjectName() const {
 
 SQLResult TFbConnection::connect(const std::string& database, const std::string& user,
                                  const std::string& password) {
-    return GuardedCall(session_->Client(), errorText_, [&] { session_->Attach(database, user, password); });
+    return GuardedCall(session_->Client(), errorText_, [&] {
+        if (IsEmbedded(database) && !TFbEmbeddedRoot::LockFolderProblem().empty()) {
+            throw EFbDriverError(sqlstatus::kConnectionFailed, TFbEmbeddedRoot::LockFolderProblem());
+        }
+        session_->Attach(database, user, password);
+    });
+}
+
+// A plain path opens the file in this process; "host:path", "host/port:path" and "inet://..." go to
+// a server.
+bool TFbConnection::IsEmbedded(const std::string& database) {
+    return database.empty() || database.front() == '/' || database.find(':') == std::string::npos;
 }
 
 SQLResult TFbConnection::disconnect() {

@@ -30,6 +30,7 @@ class TFbConnection : public ISQLConnection {
 
   private:
     std::string QuotedObjectName() const;
+    static bool IsEmbedded(const std::string& database);
 
     std::shared_ptr<TFbSession> session_;
     std::string errorText_;

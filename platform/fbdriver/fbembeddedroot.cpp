@@ -12,14 +12,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/fbdriver/fblockfolder.h"
+
 namespace contado {
 
 namespace {
 
 constexpr const char* kSystemRoot = CONTADO_FIREBIRD_SYSTEM_ROOT;
 constexpr const char* kSecurityDatabase = "/var/lib/firebird/3.0/system/security3.fdb";
-// Shared by every user, so that processes of different users never lock one file separately.
-constexpr const char* kLockDirectory = "/tmp/contado-firebird-lock";
 
 std::string RootDirectory() {
     return "/tmp/contado-firebird-" + std::to_string(getuid());
@@ -34,21 +34,15 @@ std::string SystemError(const std::string& path) {
     return path + ": " + std::strerror(errno);
 }
 
-// Makes the directory if needed and checks that it is a real directory, owned by this user unless
-// it is the shared one.
-bool EnsureDirectory(const std::string& path, bool shared, std::string& error) {
-    const bool created = mkdir(path.c_str(), 0700) == 0;
-    if (!created && errno != EEXIST) {
+// Makes the directory if needed and checks that it is a real directory of this user.
+bool EnsureDirectory(const std::string& path, std::string& error) {
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
         error = SystemError(path);
         return false;
     }
     struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || (!shared && info.st_uid != getuid())) {
+    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) {
         error = path + ": not a directory of this user";
-        return false;
-    }
-    if (created && shared && chmod(path.c_str(), 01777) != 0) {
-        error = SystemError(path);
         return false;
     }
     return true;
@@ -81,17 +75,26 @@ bool TFbEmbeddedRoot::Prepare(std::string& error) {
         }
         setenv("FIREBIRD", root.c_str(), 0);
     }
+    // A folder this process may not share is reported when an embedded database is opened, not
+    // here: a server over TCP does not need it.
     if (std::getenv("FIREBIRD_LOCK") == nullptr) {
-        if (!PrepareLockDirectory(kLockDirectory, error)) {
-            return false;
-        }
-        setenv("FIREBIRD_LOCK", kLockDirectory, 0);
+        LockFolderProblemText() = TFbLockFolder::Check(TFbLockFolder::kPath);
+        setenv("FIREBIRD_LOCK", TFbLockFolder::kPath, 0);
     }
     return true;
 }
 
+const std::string& TFbEmbeddedRoot::LockFolderProblem() {
+    return LockFolderProblemText();
+}
+
+std::string& TFbEmbeddedRoot::LockFolderProblemText() {
+    static std::string problem;
+    return problem;
+}
+
 bool TFbEmbeddedRoot::PrepareRoot(const std::string& root, std::string& error) {
-    if (!EnsureDirectory(root, false, error) || !WriteConfiguration(root, error)) {
+    if (!EnsureDirectory(root, error) || !WriteConfiguration(root, error)) {
         return false;
     }
     // A missing link only sends the engine to its built-in locations, which are the same.
@@ -111,7 +114,7 @@ bool TFbEmbeddedRoot::PrepareIntl(const std::string& root, std::string& error) {
     if (lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
         unlink(folder.c_str());  // the link an older version made
     }
-    if (!EnsureDirectory(folder, false, error)) {
+    if (!EnsureDirectory(folder, error)) {
         return false;
     }
     const std::string systemFolder = std::string(kSystemRoot) + "/intl";
@@ -179,10 +182,6 @@ bool TFbEmbeddedRoot::CopyFile(const std::string& source, const std::string& tar
     chmod(target.c_str(), 0755);
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
     return utimensat(AT_FDCWD, target.c_str(), times, 0) == 0;
-}
-
-bool TFbEmbeddedRoot::PrepareLockDirectory(const std::string& path, std::string& error) {
-    return EnsureDirectory(path, true, error);
 }
 
 // Rewrites firebird.conf only when its text differs, through a temporary file and a rename, so a

@@ -6,14 +6,19 @@
 
 namespace contado {
 
-// Sets an environment variable while it lives and puts back the value it had before.
+// Sets an environment variable (or removes it, for no value) while it lives and puts back the value
+// it had before.
 class TScopedEnvironment {
   public:
-    TScopedEnvironment(std::string name, const std::string& value) : name_(std::move(name)) {
+    TScopedEnvironment(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
         if (const char* old = std::getenv(name_.c_str())) {
             saved_ = old;
         }
-        setenv(name_.c_str(), value.c_str(), 1);
+        if (value) {
+            setenv(name_.c_str(), value->c_str(), 1);
+        } else {
+            unsetenv(name_.c_str());
+        }
     }
     ~TScopedEnvironment() {
         if (saved_) {
