@@ -9,6 +9,7 @@
 
 #include "data/dataset/dataset.h"
 #include "data/dataset/datasource.h"
+#include "grid/dbgridinplaceedit.h"
 #include "grid/griddatalinkex.h"
 #include "grid/gridimages.h"
 #include "platform/system/systemcolors.h"
@@ -280,8 +281,10 @@ void TCustomDBGridEx::LinkActiveChanged() {
 }
 
 void TCustomDBGridEx::LinkDataSetChanged() {
+    const int oldRow = CurrentRow();
     UpdateVerticalBar();
     FollowActiveRecord();
+    RowsChanged(oldRow);
     InvalidateClient();
 }
 
@@ -290,6 +293,7 @@ void TCustomDBGridEx::LinkDataSetScrolled(int distance) {
     UpdateVerticalBar();
     FollowActiveRecord();
     ScrollRows(distance, oldRow);
+    RowsChanged(oldRow);
 }
 
 void TCustomDBGridEx::LinkLayoutChanged() {

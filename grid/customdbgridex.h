@@ -7,12 +7,15 @@
 #include "data/dataset/datasettypes.h"
 #include "grid/customgridex.h"
 #include "grid/dbgridcolumnsex.h"
+#include "grid/gridkeymap.h"
 #include "grid/gridoptions.h"
+#include "grid/inplaceeditowner.h"
 
 namespace contado {
 
 class TDataSet;
 class TDataSource;
+class TDBGridInplaceEdit;
 class TField;
 class TGridDataLinkEx;
 
@@ -22,8 +25,9 @@ enum TIndicatorKind { ikBrowse, ikRowSelected, ikEditing, ikInserting, ikSearchi
 // A grid over the records of a dataset, reached through a data source and the grid's own data
 // link: one row per record of the link's window, one column per configured field, a title row and
 // an indicator column that marks the current record and its state. The grid keeps no copy of cell
-// values; it reads each cell's text from the field while painting.
-class TCustomDBGridEx : public TCustomGridEx {
+// values; it reads each cell's text from the field while painting. Keys, mouse presses and the
+// in-place editor change the records through the data link.
+class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
   public:
     static constexpr int kIndicatorWidth = 11;
 
@@ -66,6 +70,27 @@ class TCustomDBGridEx : public TCustomGridEx {
     // A column changed; a change of size lays the grid out again.
     void ColumnChanged(bool sizeChanged);
 
+    // --- The in-place editor
+    // Created the first time it is needed; null before.
+    TDBGridInplaceEdit* InplaceEdit() const { return editor_; }
+    // True while the user wants the editor shown; it shows only where the rules let it.
+    bool EditorMode() const { return editorMode_; }
+    // Editor mode on: shows the editor on the current cell when the rules let it, else hides it.
+    void ShowEditor();
+    // Writes the editor's text into the field when the cell was changed; a nested call does nothing.
+    void UpdateData();
+
+    // --- What the editor asks of the grid
+    bool AcceptsCharacter(char32_t character) const override;
+    QChar CellDecimalSeparator() const override;
+    int CellMaxLength() const override;
+    bool CanEditModify() override;
+    TGridKeyContext EditorKeyContext() const override;
+    void EditorTextChanged(const QString& text) override;
+    void EditorKeyForGrid(QKeyEvent* event) override;
+    void EditorDropDown() override;
+    void EditorFocusLeft(Qt::FocusReason reason) override;
+
   protected:
     TGridGeometry::TSettings CellMetrics() override;
     int DataRowCount() const override;
@@ -80,14 +105,17 @@ class TCustomDBGridEx : public TCustomGridEx {
     void VerticalBarAction(int action, int position) override;
     void WheelNotches(int notches) override;
     void changeEvent(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
-    // --- Hooks of the editing layer
-    // The in-place editor is shown on the current cell.
-    virtual void ShowEditor() {}
-    // The field under the editor may have changed by another way: the editor reloads its text.
-    virtual void EditorRecordChanged(TField*) {}
-    // The dataset is about to post or move: the editor's text goes into the field.
-    virtual void UpdateData() {}
+    bool DispatchKey(QKeyEvent* event) override;
+    bool WantsTabs() const override { return options_.Contains(dgTabs); }
+    void HideEditor() override;
+    void MouseDown(QMouseEvent* event, const TGridHit& hit) override;
+    bool CanSizeColumns() const override { return optionsEx_.Contains(dghColumnResize); }
+    bool CanMoveColumns() const override { return optionsEx_.Contains(dghColumnMove); }
+    void ColumnSized(int column, int width) override;
+    void ColumnMoved(int from, int to) override;
+
     // An incremental search is running (the indicator then shows it).
     virtual bool IncrementalSearchActive() const { return false; }
 
@@ -105,6 +133,42 @@ class TCustomDBGridEx : public TCustomGridEx {
     void LinkRecordChanged(TField* field);
     void LinkUpdateData();
     void LinkFocusControl(TField** field);
+
+    // --- The editor's life
+    TDBGridInplaceEdit& Editor();
+    bool CanEditShow() const;
+    bool IsActiveControl() const;
+    void LoadEditor(const TDBGridColumnEx& column);
+    // The field under the editor changed by another way: a shown editor reloads its text.
+    void EditorRecordChanged(TField* field);
+    // After the rows changed: a moved current row hides the editor, a hidden one forgets its cell.
+    void RowsChanged(int oldRow);
+    TDBGridColumnEx* CurrentColumnItem() const;
+    TField* CurrentField() const;
+    // The focus went to a control outside the grid and its editor.
+    void LeaveGrid();
+    void TakeFocusBack();
+
+    // --- Key actions
+    void DoKeyAction(TGridKeyAction action, QKeyEvent* event);
+    void MoveUp();
+    void MoveDown();
+    bool UntouchedInsert() const;
+    bool CanAddRecords() const;
+    // Writes the editor's text, hides the editor and makes the column current.
+    void SelectColumn(int column);
+    void Tab(bool forward);
+    void Reset();
+    void ShowEditorAtEnd();
+    void TypeOnGrid(QKeyEvent* event);
+    void InsertRecord();
+    void DeleteRecord();
+    void CopyFromAbove();
+
+    // --- Mouse on cells
+    void CellMouseDown(QMouseEvent* event, const TGridHit& hit);
+    void MoveToRow(int row);
+    bool InDropDownZone(QPoint point, int column, int row) const;
 
     void FollowActiveRecord();
     int VisibleColumnOf(const TField* field) const;
@@ -124,6 +188,11 @@ class TCustomDBGridEx : public TCustomGridEx {
     TDBGridExEditActions editActions_;
     bool readOnly_ = false;
     QFont titleFont_;
+    TDBGridInplaceEdit* editor_ = nullptr;
+    bool editorMode_ = false;
+    bool updatingData_ = false;
+    int layoutLock_ = 0;
+    QString cellText_;
 };
 
 }  // namespace contado

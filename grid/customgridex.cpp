@@ -2,12 +2,15 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <cstdlib>
 
+#include "grid/gridcolumndrag.h"
 #include "grid/gridviewport.h"
+#include "platform/system/eventhandler.h"
 #include "platform/system/frame3d.h"
 #include "platform/system/systemcolors.h"
 
@@ -36,9 +39,11 @@ TCustomGridEx::TCustomGridEx(QWidget* parent)
       viewport_(new TGridViewport(this)),
       verticalBar_(NewScrollBar(Qt::Vertical, this)),
       horizontalBar_(NewScrollBar(Qt::Horizontal, this)),
+      columnDrag_(std::make_unique<TGridColumnDrag>(*this)),
       color_(clWindow),
       fixedColor_(clBtnFace) {
     setFocusPolicy(Qt::WheelFocus);
+    setContextMenuPolicy(Qt::NoContextMenu);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(verticalBar_, &QScrollBar::actionTriggered, this,
             [this](int action) { OnVerticalAction(action); });
@@ -153,6 +158,9 @@ void TCustomGridEx::SetHorizontalOffset(int offset) {
         return;
     }
     viewport_->scroll(previous - current, 0, geometry_.ColumnsArea());
+    if (inplaceEditor_ != nullptr && !inplaceEditor_->isHidden()) {
+        inplaceEditor_->move(inplaceEditor_->pos() + QPoint(previous - current, 0));
+    }
     settingBars_ = true;
     horizontalBar_->setValue(current);
     settingBars_ = false;
@@ -176,11 +184,11 @@ void TCustomGridEx::HideEditor() {
     if (inplaceEditor_ == nullptr || inplaceEditor_->isHidden()) {
         return;
     }
-    const bool hadFocus = inplaceEditor_->hasFocus();
-    inplaceEditor_->hide();
-    if (hadFocus) {
-        setFocus();
+    // The focus comes back first: hiding a focused editor would hand it to the next control.
+    if (inplaceEditor_->hasFocus()) {
+        setFocus(Qt::OtherFocusReason);
     }
+    inplaceEditor_->hide();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -239,6 +247,8 @@ void TCustomGridEx::PaintClient(const QRegion& region) {
         PaintRect(painter, rect, rowCount);
         painter.restore();
     }
+    painter.setClipRegion(region);
+    columnDrag_->Paint(painter);
 }
 
 void TCustomGridEx::PaintRect(QPainter& painter, const QRect& rect, int rowCount) {
@@ -435,10 +445,62 @@ void TCustomGridEx::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
+// Tab and Shift+Tab are the grid's own keys rather than the window's focus movement.
+bool TCustomGridEx::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress && WantsTabs()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+// A key the grid does not use goes on to the parents; Ctrl+Tab stays and does nothing.
 void TCustomGridEx::keyPressEvent(QKeyEvent* event) {
-    if (!DispatchKey(event->key(), event->modifiers())) {
+    bool used = true;
+    RunHandler([this, event, &used] { used = DispatchKey(event); });
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (!used && !tab) {
         QWidget::keyPressEvent(event);
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse
+
+void TCustomGridEx::ClientMousePress(QMouseEvent* event) {
+    RunHandler([this, event] { MouseDown(event, geometry_.HitTest(event->position().toPoint())); });
+}
+
+void TCustomGridEx::MouseDown(QMouseEvent* event, const TGridHit& hit) {
+    const bool left = event->button() == Qt::LeftButton;
+    const bool right = event->button() == Qt::RightButton && CanMoveColumns();
+    if (columnDrag_->Mode() == TGridColumnDrag::dmNone && (left || right)) {
+        columnDrag_->Press(event->position().toPoint(), hit, CanSizeColumns(), CanMoveColumns());
+    }
+}
+
+// Without a button the cursor tells the sizing zone of a title.
+void TCustomGridEx::ClientMouseMove(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (columnDrag_->Mode() != TGridColumnDrag::dmNone) {
+        RunHandler([this, point] { columnDrag_->Move(point); });
+        return;
+    }
+    const bool sizing = CanSizeColumns() && geometry_.HitTest(point).Kind == ghColumnSizing;
+    if (sizing) {
+        viewport_->setCursor(Qt::SplitHCursor);
+    } else {
+        viewport_->unsetCursor();
+    }
+}
+
+void TCustomGridEx::ClientMouseRelease(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    RunHandler([this, point] { columnDrag_->Release(point); });
 }
 
 // Notches down move forward; a part of a notch waits for the rest.

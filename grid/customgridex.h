@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <memory>
 #include <set>
 
 #include "grid/gridgeometry.h"
@@ -11,6 +12,7 @@ class QScrollBar;
 
 namespace contado {
 
+class TGridColumnDrag;
 class TGridViewport;
 
 // What the vertical bar shows; hidden when not wanted.
@@ -58,6 +60,13 @@ class TCustomGridEx : public QWidget {
 
     // Paints the damaged part of the client area; the viewport calls it.
     void PaintClient(const QRegion& region);
+    // Mouse events of the client area, from the viewport; errors end in the default error box.
+    void ClientMousePress(QMouseEvent* event);
+    void ClientMouseMove(QMouseEvent* event);
+    void ClientMouseRelease(QMouseEvent* event);
+
+    // Sizing and moving columns by their titles.
+    TGridColumnDrag& ColumnDrag() const { return *columnDrag_; }
 
   protected:
     // --- What a derived grid supplies
@@ -80,13 +89,22 @@ class TCustomGridEx : public QWidget {
     virtual void VerticalBarAction(int action, int position) = 0;
     virtual void WheelNotches(int notches) = 0;
     // The one place where keys are handled; answers whether the key was used.
-    virtual bool DispatchKey(int, Qt::KeyboardModifiers) { return false; }
+    virtual bool DispatchKey(QKeyEvent*) { return false; }
+    // Whether Tab and Shift+Tab move between cells instead of leaving the grid.
+    virtual bool WantsTabs() const { return true; }
+    // A press on the client area; the generic grid starts sizing or moving a column on a title.
+    virtual void MouseDown(QMouseEvent* event, const TGridHit& hit);
+    virtual bool CanSizeColumns() const { return false; }
+    virtual bool CanMoveColumns() const { return false; }
+    // The column sizing or moving by mouse ended with a change.
+    virtual void ColumnSized(int, int) {}
+    virtual void ColumnMoved(int, int) {}
 
     // --- The in-place editor, which an editing grid installs
     QWidget* InplaceEditor() const { return inplaceEditor_; }
     void SetInplaceEditor(QWidget* editor) { inplaceEditor_ = editor; }
     // Hides the editor; the grid takes the focus back when the editor had it.
-    void HideEditor();
+    virtual void HideEditor();
 
     // --- Services for a derived grid
     // Recomputes cell sizes, the bars, the client size and the rows that fit, and repaints.
@@ -108,10 +126,13 @@ class TCustomGridEx : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    friend class TGridColumnDrag;
+
     void PlaceChildren(const QRect& client, bool verticalBar, bool horizontalBar);
     void SetHorizontalBarRange();
     void ApplyVerticalBar(const TVerticalBarState& state);
@@ -134,6 +155,7 @@ class TCustomGridEx : public QWidget {
     QScrollBar* verticalBar_;
     QScrollBar* horizontalBar_;
     QWidget* inplaceEditor_ = nullptr;
+    std::unique_ptr<TGridColumnDrag> columnDrag_;
     QColor color_;
     QColor fixedColor_;
     bool flat_ = false;

@@ -19,6 +19,10 @@ class TDBGridColumnsEx {
     void Clear();
     int Count() const { return static_cast<int>(items_.size()); }
     TDBGridColumnEx* Items(int index) const { return items_.at(index).get(); }
+    // The index of a column in display order; -1 when it is not one of these.
+    int IndexOf(const TDBGridColumnEx* column) const;
+    // Takes the column at one index out and puts it in at the other.
+    void Move(int from, int to);
     // The visible columns, in display order.
     std::vector<TDBGridColumnEx*> VisibleColumns() const;
     void Bind(const TDataSet* dataSet);

@@ -13,10 +13,12 @@ void TGridDataLinkEx::ActiveChanged() {
 }
 
 void TGridDataLinkEx::DataSetChanged() {
+    cellModified_ = false;
     grid_.LinkDataSetChanged();
 }
 
 void TGridDataLinkEx::DataSetScrolled(int distance) {
+    cellModified_ = false;
     grid_.LinkDataSetScrolled(distance);
 }
 

@@ -6,10 +6,15 @@ namespace contado {
 
 class TCustomDBGridEx;
 
-// The grid's data link: turns every notice of the dataset into the grid's reaction.
+// The grid's data link: turns every notice of the dataset into the grid's reaction. It carries the
+// cell-modified flag: set by the editor's first accepted change, cleared when the text is written
+// into the field, when the cell is reverted and whenever the dataset changes or scrolls.
 class TGridDataLinkEx : public TDataLink {
   public:
     explicit TGridDataLinkEx(TCustomDBGridEx& grid);
+
+    bool CellModified() const { return cellModified_; }
+    void SetCellModified(bool modified) { cellModified_ = modified; }
 
     void ActiveChanged() override;
     void DataSetChanged() override;
@@ -22,6 +27,7 @@ class TGridDataLinkEx : public TDataLink {
 
   private:
     TCustomDBGridEx& grid_;
+    bool cellModified_ = false;
 };
 
 }  // namespace contado

@@ -28,6 +28,7 @@ class TInplaceEdit : public QLineEdit {
     int ButtonWidth() const { return buttonWidth_; }
 
   protected:
+    TInplaceEditOwner* Owner() const { return owner_; }
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

@@ -29,6 +29,8 @@ class TInplaceEditOwner {
     virtual void EditorKeyForGrid(QKeyEvent* event) = 0;
     // Alt+Down and the like on a date cell.
     virtual void EditorDropDown() {}
+    // The editor lost the focus, for the reason given.
+    virtual void EditorFocusLeft(Qt::FocusReason) {}
 };
 
 }  // namespace contado
