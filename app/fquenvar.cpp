@@ -10,12 +10,14 @@
 #include <QStyle>
 
 #include "app/serverlist.h"
+#include "controls/captionpanel.h"
 #include "controls/classicstyle.h"
 #include "controls/datetimepicker.h"
 #include "controls/groupbox.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
 #include "data/client/clientdataset.h"
+#include "grid/dbgridex.h"
 #include "platform/system/eventhandler.h"
 #include "platform/system/messageboxservice.h"
 #include "platform/system/registry.h"
@@ -86,10 +88,11 @@ Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* paren
     CreatePanel2();
     CreateGroupBox1();
     CreateWorkingPanel();
-    CreateCaptionPanelPlaces();
+    CreateCaptionPanels();
     CreateConnection();
     CreateDataComponents();
     CreateGrids();
+    CreateNavigators();
     SetTabOrder();
     TClassicStyle::ApplyTo(this);
     AlignControls();
@@ -172,18 +175,8 @@ void Tfquenvar::CreateWorkingPanel() {
     Panel5->hide();
 }
 
-// Where the two editors' caption panels go; they hold their grids once the editors exist.
-void Tfquenvar::CreateCaptionPanelPlaces() {
-    CaptionPanel1 = new TPanel(this);
-    CaptionPanel1->setGeometry(8, 16, 305, 169);
-    CaptionPanel1->hide();
-    CaptionPanel2 = new TPanel(this);
-    CaptionPanel2->setGeometry(32, 24, 305, 169);
-    CaptionPanel2->hide();
-}
-
 void Tfquenvar::SetTabOrder() {
-    QWidget* const order[] = {Servidor, Tusua, TClave, Cia, ckniif, EFecIni, EFecFin};
+    QWidget* const order[] = {Servidor, Tusua, TClave, Cia, ckniif, EFecIni, EFecFin, DBGridEx2, DBGridEx1};
     for (size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(order[i], order[i + 1]);
     }
@@ -274,19 +267,6 @@ void Tfquenvar::SpeedButton2Click() {
     close();
 }
 
-// Seeds the day's closing adjustments and shows or hides their editor.
-void Tfquenvar::AlternarEditorAjustes() {}
-
-// Shows or hides the editor of the planned adjustments.
-void Tfquenvar::AlternarEditorPrevistos() {}
-
-// Hides the closing-adjustment editor before a posting run and stores its changes, as many as the
-// database takes; the table stays open.
-void Tfquenvar::CerrarEditorAjustes() {
-    CaptionPanel1->hide();
-    CAjuste->ApplyUpdates(-1);
-}
-
 bool Tfquenvar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         return PreviewKey(watched, static_cast<QKeyEvent*>(event));
@@ -294,10 +274,23 @@ bool Tfquenvar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && watched == Cia) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            RunHandler([this] { CiaExit(); });
+            LeaveCompanyField();
         }
     }
     return false;
+}
+
+// The focus has already moved on when the company field hears of it; a connection that fails
+// brings it back, so the clerk corrects the code where it was typed and leaves again to retry.
+void Tfquenvar::LeaveCompanyField() {
+    bool connected = false;
+    RunHandler([this, &connected] {
+        CiaExit();
+        connected = true;
+    });
+    if (!connected) {
+        Cia->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // A key event goes first to the focused control and then, while ignored, to its parents; the

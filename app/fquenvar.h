@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/exitstatus.h"
+#include "controls/captionpanel.h"
 #include "core/component.h"
 #include "core/currency.h"
 #include "data/dataset/datasettypes.h"
@@ -20,6 +21,7 @@ namespace contado {
 
 class TDateTimePicker;
 class TDBGridEx;
+class TDBNavigator;
 class TGroupBox;
 class TPanel;
 class TSpeedButton;
@@ -65,12 +67,14 @@ class Tfquenvar : public QWidget, public TComponent {
     TSpeedButton* SpeedButton3 = nullptr;
     TSpeedButton* SpeedButton2 = nullptr;
     TPanel* Panel5 = nullptr;
-    QWidget* CaptionPanel1 = nullptr;
-    QWidget* CaptionPanel2 = nullptr;
-    // The closing-adjustment grid (on DAjuste, in CaptionPanel1) and the planned-adjustment grid
-    // (on DAjusteau, in CaptionPanel2).
+    // The closing-adjustment editor (F5) and the planned-adjustment editor (F7), each a caption
+    // panel holding a grid and a navigator bar over its data source: DAjuste and DAjusteau.
+    TCaptionPanel* CaptionPanel1 = nullptr;
+    TCaptionPanel* CaptionPanel2 = nullptr;
     TDBGridEx* DBGridEx2 = nullptr;
     TDBGridEx* DBGridEx1 = nullptr;
+    TDBNavigator* DBNavigator1 = nullptr;
+    TDBNavigator* DBNavigator2 = nullptr;
 
     // The connection to the company database and the data components over it.
     TSQLConnection* Tandrel = nullptr;
@@ -164,10 +168,11 @@ class Tfquenvar : public QWidget, public TComponent {
     void CreatePanel2();
     void CreateGroupBox1();
     void CreateWorkingPanel();
-    void CreateCaptionPanelPlaces();
+    void CreateCaptionPanels();
     void CreateConnection();
     void CreateDataComponents();
     void CreateGrids();
+    void CreateNavigators();
     TSQLQuery* NewQuery(const std::string& name);
     TSQLTable* NewTable(const std::string& name, const std::string& tableName);
     TDataSetProvider* NewProvider(const std::string& name, TDataSet* source, TProviderOptions options);
@@ -180,6 +185,12 @@ class Tfquenvar : public QWidget, public TComponent {
     void AlignControls();
     void CentreOnScreen();
     void CerrarEditorAjustes();
+    void AbrirEditorAjustes();
+    void AbrirEditorPrevistos();
+    // Shows an editor's panel, gives its grid the focus and moves its table to the last row.
+    void MostrarEditor(TCaptionPanel* panel, TDBGridEx* grid, TClientDataSet* table);
+    // Stores an editor's changes all or nothing, hides it and closes its table.
+    void CerrarEditor(TCaptionPanel* panel, TClientDataSet* table);
     // The posting statement for the range, with the procedure the NIIF box chooses.
     std::string SentenciaContabilizacion() const;
     // Opening steps shared by the F5 editor and the unattended run: the rows of the range's first
@@ -200,6 +211,7 @@ class Tfquenvar : public QWidget, public TComponent {
     // Shows the working panel with a text and paints the window at once.
     void MostrarPanelTrabajo(const QString& text);
 
+    void LeaveCompanyField();
     bool PreviewKey(QObject* receiver, QKeyEvent* event);
     bool IsInputField(QObject* object) const;
     QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top);

@@ -130,10 +130,6 @@ Field* Tfquenvar::NewField(TClientDataSet* table, const std::string& fieldName, 
     return field;
 }
 
-void Tfquenvar::CAjusteAuAfterInsert(TDataSet*) {
-    CAjusteAuAJCI_ID->SetAsInteger(0);
-}
-
 // A component that owns others is searched through instead of being looked at itself.
 void Tfquenvar::ConfigurarProviders(TComponent* Component) {
     for (int index = 0; index < Component->ComponentCount(); ++index) {

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/fquenvar.h"
+#include "controls/align.h"
+#include "controls/captionpanel.h"
 #include "grid/dbgridex.h"
 
 namespace contado {
@@ -24,6 +26,7 @@ TDBGridEx* NewGrid(QWidget* panel, const char* name, TDataSource* source,
     auto* grid = new TDBGridEx(panel);
     grid->setObjectName(QString::fromLatin1(name));
     grid->setGeometry(kGridPlace);
+    SetAlign(grid, alClient);
     grid->SetOptionsEx({dghFixed3D, dghHighlightFocus, dghClearSelection, dghEnterAsTab, dghIncSearch,
                         dghDialogFind, dghColumnResize, dghColumnMove, dghExtendVertLines});
     for (const TColumnSetting& setting : columns) {

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 
 #include "app/fquenvar.h"
+#include "controls/captionpanel.h"
 #include "controls/datetimepicker.h"
 #include "controls/panel.h"
 #include "core/formatsettings.h"

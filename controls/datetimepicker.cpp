@@ -1,5 +1,8 @@
 #include "controls/datetimepicker.h"
 
+#include <QKeyEvent>
+#include <algorithm>
+
 #include "core/formatsettings.h"
 
 namespace contado {
@@ -30,6 +33,24 @@ TDateTime TDateTimePicker::DateTime() const {
 void TDateTimePicker::SetDateTime(TDateTime value) {
     value_ = value;
     setDate(ToQDate(value));
+}
+
+void TDateTimePicker::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+    if (plain && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        event->accept();
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+    } else if (plain && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+        event->accept();
+        MoveToPart(event->key() == Qt::Key_Right ? 1 : -1);
+    } else {
+        QDateEdit::keyPressEvent(event);
+    }
+}
+
+void TDateTimePicker::MoveToPart(int step) {
+    const int part = std::clamp(currentSectionIndex() + step, 0, sectionCount() - 1);
+    setCurrentSectionIndex(part);
 }
 
 // Day, month and year letters become Qt's; everything else stands as it is, quoted when it is a

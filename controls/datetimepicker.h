@@ -8,7 +8,9 @@
 namespace contado {
 
 // A date picker with a drop-down calendar, showing the regional short date format. It keeps a full
-// date-and-time value: choosing another day replaces the date part and keeps the time of day.
+// date-and-time value: choosing another day replaces the date part and keeps the time of day. It is
+// one tab stop: Tab leaves it, Left and Right move between its parts, Up and Down change the part
+// under the caret.
 class TDateTimePicker : public QDateEdit {
     Q_OBJECT
 
@@ -21,7 +23,12 @@ class TDateTimePicker : public QDateEdit {
     // The regional short date format ("dd/mm/yyyy") as a display format of Qt ("dd/MM/yyyy").
     static QString DisplayFormatFor(const std::string& shortDateFormat);
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
+    void MoveToPart(int step);
+
     TDateTime value_ = 0;
 };
 
