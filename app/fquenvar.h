@@ -2,10 +2,13 @@
 
 #include <QWidget>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/exitstatus.h"
+#include "app/runoptions.h"
+#include "app/runreport.h"
 #include "controls/captionpanel.h"
 #include "core/component.h"
 #include "core/currency.h"
@@ -201,6 +204,16 @@ class Tfquenvar : public QWidget, public TComponent {
 
     // The unattended run: connects, rebuilds today's adjustments, posts today.
     void CorridaDesatendida();
+    // The arguments after the fourth.
+    std::vector<std::string> ExtraArguments() const;
+    // Rebuilds the first day's rows from the planned adjustments and stores them all or nothing.
+    void ReconstruirAjustesDelDia();
+    // A catch-up or dry run: every day of the options posted in turn, a dry run rolled back.
+    void CorridaExtendida(const TRunOptions& options);
+    void ContabilizarDias(const std::vector<TDateTime>& days, bool& posted);
+    // Rebuilds and posts one day alone; true when the posting returned rows.
+    bool ContabilizarDia(TDateTime day);
+    void FinalizarCorrida(bool posted);
     // Copies the planned adjustment of a rate that covers the first day into CAjuste, if any.
     void CopiarAjustePrevisto(const TField& rate);
     std::string ConsultaAjustePrevisto(const TField& rate) const;
@@ -218,6 +231,8 @@ class Tfquenvar : public QWidget, public TComponent {
 
     std::vector<std::string> commandLine_;
     TExitStatus exitStatus_ = esDone;
+    // What an unattended run posted, on standard output; none for the clerk's own runs.
+    std::unique_ptr<TRunReport> report_;
 };
 
 }  // namespace contado

@@ -24,6 +24,9 @@ void Tfquenvar::SpeedButton3Click() {
     CRepArticulos->Close();
     CRepArticulos->SetCommandText(statement);
     CRepArticulos->Open();
+    if (report_) {
+        report_->WriteDay(EFecIni->DateTime(), *CRepArticulos);
+    }
     Panel5->hide();
     repaint();
     if (CRepArticulos->IsEmpty()) {

@@ -3,7 +3,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <cstdlib>
+#include <iostream>
 
 #include "app/fquenvar.h"
 #include "app/waitlimits.h"
@@ -74,10 +76,27 @@ void Tfquenvar::FormActivate() {
 }
 
 // Today's rows are rebuilt from the planned adjustments and stored all or nothing; a rate that no
-// planned row covers keeps no row for the day. The posting run ends the program.
+// planned row covers keeps no row for the day. The posting run ends the program. What the posting
+// returned goes to standard output. A catch-up or dry run posts its days in turn instead.
 void Tfquenvar::CorridaDesatendida() {
+    const TRunOptions options = TRunOptions::Parse(ExtraArguments(), Today());
     TClave->setText(QString::fromStdString(UnattendedPassword(ParamStr(3))));
     CiaExit();
+    report_ = std::make_unique<TRunReport>(std::cout);
+    if (options.Extended()) {
+        CorridaExtendida(options);
+        return;
+    }
+    ReconstruirAjustesDelDia();
+    SpeedButton3Click();
+}
+
+std::vector<std::string> Tfquenvar::ExtraArguments() const {
+    const std::size_t first = std::min<std::size_t>(5, commandLine_.size());
+    return std::vector<std::string>(commandLine_.begin() + static_cast<std::ptrdiff_t>(first), commandLine_.end());
+}
+
+void Tfquenvar::ReconstruirAjustesDelDia() {
     BorrarAjustesDelDia();
     AbrirTarifas();
     CAjusteAu->Open();
@@ -86,7 +105,6 @@ void Tfquenvar::CorridaDesatendida() {
         CTarifas->Next();
     }
     CAjuste->ApplyUpdates(0);
-    SpeedButton3Click();
 }
 
 void Tfquenvar::CopiarAjustePrevisto(const TField& rate) {
