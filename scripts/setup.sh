@@ -8,6 +8,7 @@ packages=(
   libicu-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   xvfb
+  dpkg-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )
@@ -31,15 +32,22 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The embedded engine's lock folder: one per machine, shared by the group of the program's users
-# (group-writable and setgid, so every lock file in it belongs to the group). Made for the user who
-# sets up, who may then use it without joining the group; other users join group contado.
+# (group-writable and setgid, so every lock file in it belongs to the group). Where the Firebird
+# server is installed, its engine hands every lock file it makes as root to user and group firebird,
+# so that group is the shared one; elsewhere group contado. Made for the user who sets up, who may
+# then use it without joining the group; other users join the group.
 lock_folder=/var/lib/contado/lock
-if ! getent group contado > /dev/null; then
-  "${sudo_cmd[@]}" groupadd --system contado
+if getent passwd firebird > /dev/null; then
+  lock_group=$(id -gn firebird)
+else
+  lock_group=contado
+  if ! getent group contado > /dev/null; then
+    "${sudo_cmd[@]}" groupadd --system contado
+  fi
 fi
 if [ ! -d "$lock_folder" ]; then
-  "${sudo_cmd[@]}" install -d -o "$(id -un)" -g contado -m 2770 "$lock_folder"
-elif [ "$(stat -c '%G %a' "$lock_folder")" != "contado 2770" ]; then
-  "${sudo_cmd[@]}" chgrp contado "$lock_folder"
+  "${sudo_cmd[@]}" install -d -o "$(id -un)" -g "$lock_group" -m 2770 "$lock_folder"
+elif [ "$(stat -c '%G %a' "$lock_folder")" != "$lock_group 2770" ]; then
+  "${sudo_cmd[@]}" chgrp "$lock_group" "$lock_folder"
   "${sudo_cmd[@]}" chmod 2770 "$lock_folder"
 fi

@@ -12,8 +12,8 @@ namespace contado {
 namespace {
 
 std::string Refused(const std::string& path, const std::string& reason) {
-    return "Lock folder " + path + " " + reason + "; scripts/setup.sh (as root) makes it, shared by group " +
-           TFbLockFolder::kGroup;
+    return "Lock folder " + path + " " + reason +
+           "; scripts/setup.sh (as root) makes it, shared by the group of the program's users";
 }
 
 }  // namespace

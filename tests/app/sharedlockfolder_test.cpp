@@ -1,4 +1,3 @@
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -27,27 +26,29 @@ const std::string kProgram = CONTADO_BINARY_DIR "/bin/contado";
 constexpr const char* kLockFolder = "/var/lib/contado/lock";
 constexpr auto kLongestRun = 40s;
 
-std::optional<TRunningChild::TUser> User(const char* name, const char* group) {
-    if (getpwnam(name) == nullptr) {
+std::optional<TRunningChild::TUser> User(const std::string& name, const std::string& group) {
+    if (getpwnam(name.c_str()) == nullptr) {
         const std::string command =
-            std::string("useradd --system --no-create-home --shell /usr/sbin/nologin --gid ") + group + " " +
-            name + " > /dev/null 2>&1";
+            "useradd --system --no-create-home --shell /usr/sbin/nologin --gid " + group + " " + name +
+            " > /dev/null 2>&1";
         if (std::system(command.c_str()) != 0) {
             return std::nullopt;
         }
     }
-    const passwd* entry = getpwnam(name);
+    const passwd* entry = getpwnam(name.c_str());
     if (entry == nullptr) {
         return std::nullopt;
     }
     return TRunningChild::TUser{entry->pw_uid, entry->pw_gid};
 }
 
-bool LockFolderSharedByGroup() {
+// The group the set-up shares the lock folder with (group-writable and setgid), if it did.
+std::optional<gid_t> LockFolderGroup() {
     struct stat info;
-    const group* entry = getgrnam("contado");
-    return entry != nullptr && stat(kLockFolder, &info) == 0 && info.st_gid == entry->gr_gid &&
-           (info.st_mode & 07777) == 02770;
+    if (stat(kLockFolder, &info) != 0 || (info.st_mode & 07777) != 02770) {
+        return std::nullopt;
+    }
+    return info.st_gid;
 }
 
 // Lets group and others into a folder tree the test made for itself.
@@ -66,14 +67,17 @@ class SharedLockFolder : public testing::Test {
         if (geteuid() != 0) {
             GTEST_SKIP() << "running the program as a second user needs root";
         }
-        if (!LockFolderSharedByGroup()) {
-            GTEST_SKIP() << kLockFolder << " is not shared by group contado: run scripts/setup.sh";
+        const std::optional<gid_t> group = LockFolderGroup();
+        if (!group) {
+            GTEST_SKIP() << kLockFolder << " is not shared by a group: run scripts/setup.sh";
         }
-        member_ = User("contadoprueba", "contado");
+        // The scheduler's user runs as a member of the lock folder's group, the stranger outside it.
+        member_ = User("contadoprueba", std::to_string(*group));
         stranger_ = User("contadoajeno", "nogroup");
         if (!member_ || !stranger_) {
             GTEST_SKIP() << "useradd could not make the test's users";
         }
+        member_->Gid = *group;
         const std::string reach = "runuser -u contadoprueba -- test -x '" + kProgram + "'";
         if (std::system(reach.c_str()) != 0) {
             GTEST_SKIP() << "a second user cannot reach " << kProgram;

@@ -53,7 +53,8 @@ TEST_F(LockFolderTest, AFolderOfOneselfIsUsableOneEveryUserMayWriteIsNot) {
 TEST_F(LockFolderTest, MissingFilesAndLinksAreRefusedWithTheWayToMakeIt) {
     const std::string missing = TFbLockFolder::Check(folder_);
     EXPECT_EQ(missing, "Lock folder " + folder_ +
-                           " is missing; scripts/setup.sh (as root) makes it, shared by group contado");
+                           " is missing; scripts/setup.sh (as root) makes it, shared by the group of the "
+                           "program's users");
     std::ofstream(folder_) << "x";
     EXPECT_NE(TFbLockFolder::Check(folder_).find("is not a directory"), std::string::npos);
     fs::remove(folder_);
