@@ -6,6 +6,7 @@
 #include "app/fquenvar.h"
 #include "controls/align.h"
 #include "controls/captionpanel.h"
+#include "controls/dbgridexfinddlg.h"
 #include "grid/dbgridex.h"
 
 namespace contado {
@@ -43,6 +44,7 @@ TDBGridEx* NewGrid(QWidget* panel, const char* name, TDataSource* source,
 }  // namespace
 
 void Tfquenvar::CreateGrids() {
+    TCustomDBGridEx::SetShowFindDialog(ShowFindDialog);
     DBGridEx2 = NewGrid(CaptionPanel1, "DBGridEx2", DAjuste,
                         {{"AJCI_FECINI", 75, "F.Desde"},
                          {"AJCI_FECFIN", 75, "F.Hasta"},

@@ -12,6 +12,7 @@
 #include "grid/dbgridinplaceedit.h"
 #include "grid/griddatalinkex.h"
 #include "grid/gridimages.h"
+#include "grid/popupmonthcalendarex.h"
 #include "platform/system/systemcolors.h"
 #include "platform/system/systemfonts.h"
 
@@ -26,6 +27,8 @@ constexpr int kTextLeft = 2;
 constexpr int kTextTop = 2;
 constexpr int kFlatTextTop = 1;
 constexpr int kTextRight = 3;
+// The incremental search's text is drawn in black on the search colour.
+const QColor kSearchTextColor(0x00, 0x00, 0x00);
 
 // The height of the text "Wg": the font's line height.
 int TextHeight(const QFont& font) {
@@ -263,8 +266,11 @@ void TCustomDBGridEx::VerticalBarAction(int action, int position) {
     }
 }
 
+// While a date cell's calendar is open the wheel moves its day instead of the records.
 void TCustomDBGridEx::WheelNotches(int notches) {
-    if (dataLink_->Active()) {
+    if (editor_ != nullptr && editor_->DroppedDown()) {
+        editor_->Calendar()->StepDays(notches);
+    } else if (dataLink_->Active()) {
         dataLink_->MoveBy(notches);
     }
 }
@@ -282,6 +288,7 @@ void TCustomDBGridEx::LinkActiveChanged() {
 
 void TCustomDBGridEx::LinkDataSetChanged() {
     const int oldRow = CurrentRow();
+    EndIncrementalSearch();
     UpdateVerticalBar();
     FollowActiveRecord();
     RowsChanged(oldRow);
@@ -290,6 +297,7 @@ void TCustomDBGridEx::LinkDataSetChanged() {
 
 void TCustomDBGridEx::LinkDataSetScrolled(int distance) {
     const int oldRow = CurrentRow();
+    EndIncrementalSearch();
     UpdateVerticalBar();
     FollowActiveRecord();
     ScrollRows(distance, oldRow);
@@ -395,8 +403,12 @@ void TCustomDBGridEx::DrawCell(QPainter& painter, int column, int row, const QRe
     painter.fillRect(rect, highlighted ? clHighlight : item.Color());
     painter.setFont(item.Font());
     painter.setPen(highlighted ? clHighlightText : clWindowText);
-    DrawCellText(painter, rect, hasRecord ? CellText(item, row) : QString(), item.Alignment(),
-                 Flat() ? kFlatTextTop : kTextTop);
+    const QString text = hasRecord ? CellText(item, row) : QString();
+    const int top = Flat() ? kFlatTextTop : kTextTop;
+    DrawCellText(painter, rect, text, item.Alignment(), top);
+    if (searchActive_ && column == CurrentColumn() && row == CurrentRow() && hasFocus()) {
+        DrawSearchText(painter, rect, text, item.Alignment(), top);
+    }
 }
 
 bool TCustomDBGridEx::Highlighted(int column, int row) const {
@@ -431,6 +443,27 @@ void TCustomDBGridEx::DrawCellText(QPainter& painter, const QRect& rect, const Q
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.drawText(QPoint(x, rect.top() + top + metrics.ascent()), text);
+    painter.restore();
+}
+
+// The search text over the beginning of the cell's text, black on yellow: from the text's left edge
+// in a left-aligned column, over the first characters of the right-aligned text otherwise.
+void TCustomDBGridEx::DrawSearchText(QPainter& painter, const QRect& rect, const QString& cellText,
+                                     TAlignment alignment, int top) const {
+    if (searchText_.isEmpty()) {
+        return;
+    }
+    const QFontMetrics metrics(painter.font());
+    int x = rect.left() + kTextLeft;
+    if (alignment != taLeftJustify) {
+        x = rect.left() + rect.width() - metrics.horizontalAdvance(cellText) - kTextRight;
+    }
+    const QRect back(x, rect.top() + top, metrics.horizontalAdvance(searchText_), metrics.height());
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.fillRect(back, TGridImages::Shared().SearchColor());
+    painter.setPen(kSearchTextColor);
+    painter.drawText(QPoint(x, back.top() + metrics.ascent()), searchText_);
     painter.restore();
 }
 

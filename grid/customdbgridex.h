@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/dataset/datasettypes.h"
@@ -9,6 +11,7 @@
 #include "grid/dbgridcolumnsex.h"
 #include "grid/gridkeymap.h"
 #include "grid/gridoptions.h"
+#include "grid/gridsearch.h"
 #include "grid/inplaceeditowner.h"
 
 namespace contado {
@@ -80,6 +83,19 @@ class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
     // Writes the editor's text into the field when the cell was changed; a nested call does nothing.
     void UpdateData();
 
+    // --- Searching
+    // Looks for a cell whose text matches, from the column of fieldName (empty: the focused column)
+    // in the given direction. On a hit the dataset stands on the record and the grid on the column;
+    // otherwise record and screen row are as before. Raises EDatabaseError for an unknown field name.
+    bool SearchCellText(const std::string& fieldName, const QString& text, TGridSearchOptions options,
+                        TGridSearchDirection direction, TGridSearchMatching matching);
+    // An incremental search is running (the indicator then shows it), and what it has matched so far.
+    bool IncrementalSearchActive() const { return searchActive_; }
+    QString IncrementalSearchText() const { return searchText_; }
+    // Opens the program's find dialog for a grid with an initial text; the program installs it.
+    using TShowFindDialog = std::function<void(TCustomDBGridEx& grid, const QString& text)>;
+    static void SetShowFindDialog(TShowFindDialog show);
+
     // --- What the editor asks of the grid
     bool AcceptsCharacter(char32_t character) const override;
     QChar CellDecimalSeparator() const override;
@@ -89,6 +105,8 @@ class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
     void EditorTextChanged(const QString& text) override;
     void EditorKeyForGrid(QKeyEvent* event) override;
     void EditorDropDown() override;
+    QDate CalendarStartDate() override;
+    void CalendarDateChosen(QDate date) override;
     void EditorFocusLeft(Qt::FocusReason reason) override;
 
   protected:
@@ -115,9 +133,6 @@ class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
     bool CanMoveColumns() const override { return optionsEx_.Contains(dghColumnMove); }
     void ColumnSized(int column, int width) override;
     void ColumnMoved(int from, int to) override;
-
-    // An incremental search is running (the indicator then shows it).
-    virtual bool IncrementalSearchActive() const { return false; }
 
     TGridDataLinkEx& DataLink() const { return *dataLink_; }
 
@@ -165,6 +180,27 @@ class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
     void DeleteRecord();
     void CopyFromAbove();
 
+    // --- Incremental search
+    // A key a running search takes before its ordinary meaning, and Ctrl+F; true when used up.
+    bool SearchKey(TGridKeyAction action, QKeyEvent* event);
+    void SearchStartKey();
+    void TypeToSearch(QKeyEvent* event);
+    // Adds text to the search text and looks for it in the given direction; a miss keeps the old text.
+    void IncrementalSearch(const QString& added, TGridSearchDirection direction);
+    void EndIncrementalSearch();
+    void DropLastSearchCharacter();
+    void OpenFindDialog(const QString& text);
+    void DrawSearchText(QPainter& painter, const QRect& rect, const QString& cellText, TAlignment alignment,
+                        int top) const;
+
+    // --- Cell-text search
+    int SearchStartColumn(const std::string& fieldName) const;
+    // Offset of the current row from the middle row of the link's window.
+    int MiddleRowOffset() const;
+    QString SearchedCellText(int position, bool displayText) const;
+    // One cell on: the next or prior record, or with allColumns the next or prior visible column.
+    void SearchStep(int& position, bool allColumns, TGridSearchDirection direction) const;
+
     // --- Mouse on cells
     void CellMouseDown(QMouseEvent* event, const TGridHit& hit);
     void MoveToRow(int row);
@@ -193,6 +229,8 @@ class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
     bool updatingData_ = false;
     int layoutLock_ = 0;
     QString cellText_;
+    bool searchActive_ = false;
+    QString searchText_;
 };
 
 }  // namespace contado

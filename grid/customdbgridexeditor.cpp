@@ -3,6 +3,7 @@
 #include <QPalette>
 #include <QTimer>
 
+#include "core/datetime.h"
 #include "core/formatsettings.h"
 #include "data/dataset/dataset.h"
 #include "data/fields/field.h"
@@ -240,6 +241,33 @@ void TCustomDBGridEx::EditorDropDown() {
     if (editor_ != nullptr) {
         editor_->DropDown();
     }
+}
+
+// The editor's text read as a date; else the field's value when it has one; else today.
+QDate TCustomDBGridEx::CalendarStartDate() {
+    const TField* field = CurrentField();
+    const std::string text = editor_ != nullptr ? editor_->text().toStdString() : std::string();
+    TDateTime value = 0;
+    if (!text.empty() && !TryStrToDate(text, value)) {
+        value = field != nullptr && !field->IsNull() ? field->AsDateTime() : 0;
+    }
+    if (value == 0) {
+        return QDate::currentDate();
+    }
+    const TDateParts parts = DecodeDate(value);
+    return QDate(parts.year, parts.month, parts.day);
+}
+
+// Written as a value where the cell may change, keeping the time of day the field held; the grid
+// then reloads the editor from the field.
+void TCustomDBGridEx::CalendarDateChosen(QDate date) {
+    TField* field = CurrentField();
+    if (field == nullptr || !date.isValid() || !CanEditModify()) {
+        return;
+    }
+    const TDateTime time = field->IsNull() ? 0 : TimeOf(field->AsDateTime());
+    field->SetAsDateTime(EncodeDate(date.year(), date.month(), date.day()) + time);
+    dataLink_->SetCellModified(false);
 }
 
 // ---------------------------------------------------------------------------------------------

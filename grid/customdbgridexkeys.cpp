@@ -40,7 +40,9 @@ bool TCustomDBGridEx::DispatchKey(QKeyEvent* event) {
     if (action == TGridKeyAction::None) {
         return false;
     }
-    DoKeyAction(action, event);
+    if (!SearchKey(action, event)) {
+        DoKeyAction(action, event);
+    }
     return true;
 }
 
@@ -206,6 +208,7 @@ void TCustomDBGridEx::SelectColumn(int column) {
     }
     UpdateData();
     HideEditor();
+    EndIncrementalSearch();
     SetCurrentColumn(column);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include "grid/gridkeymap.h"
@@ -29,6 +30,10 @@ class TInplaceEditOwner {
     virtual void EditorKeyForGrid(QKeyEvent* event) = 0;
     // Alt+Down and the like on a date cell.
     virtual void EditorDropDown() {}
+    // The day a date cell's calendar opens on.
+    virtual QDate CalendarStartDate() { return QDate::currentDate(); }
+    // A day chosen in the calendar, for the cell's field.
+    virtual void CalendarDateChosen(QDate) {}
     // The editor lost the focus, for the reason given.
     virtual void EditorFocusLeft(Qt::FocusReason) {}
 };
