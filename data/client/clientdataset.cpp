@@ -117,17 +117,19 @@ void TClientDataSet::CheckCall(const TCallResult& result) const {
     }
 }
 
-TDataPacket TClientDataSet::RequestRecords(int count, TGetRecordOptions options, int& received) {
+TDataPacket TClientDataSet::RequestRecords(int count, TGetRecordOptions options, int& received,
+                                           const TPacketPartSink& parts) {
     TLocalAppServer server(Provider());
     TDataPacket packet;
     received = 0;
-    CheckCall(server.AS_GetRecords(providerName_, count, received, options, commandText_, params_, packet));
+    CheckCall(server.AS_GetRecordsInParts(providerName_, count, received, options, commandText_, params_,
+                                          parts, packet));
     return packet;
 }
 
-TDataPacket TClientDataSet::FirstPacket(bool& allRowsArrived) {
+TDataPacket TClientDataSet::FirstPacket(bool& allRowsArrived, const TPacketPartSink& parts) {
     int received = 0;
-    TDataPacket packet = RequestRecords(packetRecords_, {grMetaData}, received);
+    TDataPacket packet = RequestRecords(packetRecords_, {grMetaData}, received, parts);
     allRowsArrived = received != packetRecords_;
     return packet;
 }

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "data/provider/appserver.h"
 #include "data/client/customclientdataset.h"
 #include "data/dataset/params.h"
+#include "data/provider/appserver.h"
 #include "data/provider/providertypes.h"
 
 namespace contado {
@@ -47,7 +47,7 @@ class TClientDataSet : public TCustomClientDataSet {
     TRemoteEvent BeforeApplyUpdates, AfterApplyUpdates;
 
   protected:
-    TDataPacket FirstPacket(bool& allRowsArrived) override;
+    TDataPacket FirstPacket(bool& allRowsArrived, const TPacketPartSink& parts) override;
     int FetchMore(bool all) override;
     void CloseSource() override;
 
@@ -55,7 +55,8 @@ class TClientDataSet : public TCustomClientDataSet {
     // The provider of that name among the owner's components, or null.
     TDataSetProvider* FindProvider() const;
     TDataSetProvider& Provider() const;
-    TDataPacket RequestRecords(int count, TGetRecordOptions options, int& received);
+    TDataPacket RequestRecords(int count, TGetRecordOptions options, int& received,
+                               const TPacketPartSink& parts = {});
     void CheckCall(const TCallResult& result) const;
     void Reconcile(const std::optional<TDataPacket>& errors, int maxErrors, int errorCount);
     int ReconcileChange(TDSReconcileInfo& info, std::exception_ptr& handlerError);

@@ -40,8 +40,11 @@ bool TCustomClientDataSet::PacketOption(const char* name) const {
 
 void TCustomClientDataSet::InternalOpen() {
     bool allRowsArrived = false;
-    TDataPacket packet = FirstPacket(allRowsArrived);
-    auto base = CreateDSBase();
+    // The rows go into the new table in parts as the provider writes them, so no packet of every
+    // row is held beside the table.
+    std::unique_ptr<IDSBase> base = CreateDSBase();
+    TDataPacket packet = FirstPacket(
+        allRowsArrived, [this, &base](const TDataPacket& part) { Check(base->AppendData(part, false)); });
     base_ = std::move(base);
     Check(base_->AppendData(packet, allRowsArrived));
     Check(base_->CreateCursor(cursor_));

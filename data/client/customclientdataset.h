@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "core/enumset.h"
-#include "data/dataset/dataset.h"
 #include "data/client/filterparser.h"
+#include "data/dataset/dataset.h"
+#include "data/provider/providertypes.h"
 #include "platform/dsengine/idsbase.h"
 
 namespace contado {
@@ -48,8 +49,9 @@ class TCustomClientDataSet : public TDataSet {
     int ChangeCount() const;
 
   protected:
-    // The first packet (with its columns) and whether it holds every row.
-    virtual TDataPacket FirstPacket(bool& allRowsArrived) = 0;
+    // The first packet (with its columns) and whether it holds every row. Rows may go to parts while
+    // the packet is written; the packet answered then holds the rows after the last part.
+    virtual TDataPacket FirstPacket(bool& allRowsArrived, const TPacketPartSink& parts) = 0;
     // Appends rows not yet received: every one, or the next packet when fetching on demand.
     // Answers the number of rows received.
     virtual int FetchMore(bool all) = 0;

@@ -39,7 +39,10 @@ TVariant TField::GetData() const {
         return TNull{};
     }
     TVariant value = dataSet_->GetFieldValue(*this);
-    return VarIsUnassigned(value) ? TVariant(TNull{}) : value;
+    if (VarIsUnassigned(value)) {
+        return TNull{};
+    }
+    return value;
 }
 
 void TField::SetData(const TVariant& value) {

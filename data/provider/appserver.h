@@ -30,6 +30,15 @@ class IAppServer {
     virtual TCallResult AS_GetRecords(const std::string& providerName, int count, int& recordsOut,
                                       TGetRecordOptions options, const std::string& commandText,
                                       TParams& params, TDataPacket& data) = 0;
+    // As AS_GetRecords, handing the rows to parts while the packet is written; data then holds the
+    // rows after the last part. Servers that cannot hand rows on in parts answer them all in data.
+    virtual TCallResult AS_GetRecordsInParts(const std::string& providerName, int count, int& recordsOut,
+                                             TGetRecordOptions options, const std::string& commandText,
+                                             TParams& params, const TPacketPartSink& parts,
+                                             TDataPacket& data) {
+        static_cast<void>(parts);
+        return AS_GetRecords(providerName, count, recordsOut, options, commandText, params, data);
+    }
     virtual TCallResult AS_DataRequest(const std::string& providerName, const TVariant& input,
                                        TVariant& output) = 0;
     virtual TCallResult AS_GetProviderNames(std::vector<std::string>& names) = 0;

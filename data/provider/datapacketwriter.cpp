@@ -1,9 +1,9 @@
 #include "data/provider/datapacketwriter.h"
 
 #include "data/dataset/dataset.h"
+#include "data/dataset/providersupport.h"
 #include "data/fields/decimalfield.h"
 #include "data/fields/field.h"
-#include "data/dataset/providersupport.h"
 #include "data/fields/stringfield.h"
 
 namespace contado {
@@ -15,11 +15,16 @@ void TDataPacketWriter::WriteMetadata(TProviderOptions options, IProviderSupport
     WriteDataSetAttributes(options, source);
 }
 
-void TDataPacketWriter::WriteRow() {
-    TPacketRow& row = packet_.Rows.emplace_back();
-    row.Values.reserve(dataSet_.FieldCount());
+void TDataPacketWriter::WriteRowAt(std::size_t index) {
+    if (index >= packet_.Rows.size()) {
+        packet_.Rows.emplace_back();
+        index = packet_.Rows.size() - 1;
+    }
+    TPacketRow& row = packet_.Rows[index];
+    row.Status = TUpdateStatus::Unmodified;
+    row.Values.resize(dataSet_.FieldCount());
     for (int i = 0; i < dataSet_.FieldCount(); ++i) {
-        row.Values.push_back(dataSet_.Fields(i)->Value());
+        row.Values[i] = dataSet_.Fields(i)->Value();
     }
 }
 

@@ -16,8 +16,9 @@ class TDataPacketWriter {
 
     // Column descriptions with their attributes, and the dataset-level attributes.
     void WriteMetadata(TProviderOptions options, IProviderSupport& source);
-    // The values of the dataset's current row.
-    void WriteRow();
+    // The values of the dataset's current row into the packet's row at index, reusing the storage of
+    // a row already there, else as a new last row.
+    void WriteRowAt(std::size_t index);
 
   private:
     static TPacketColumn ColumnOf(const TField& field);

@@ -1,11 +1,19 @@
 #include "data/provider/datasetprovider.h"
 
-#include "data/provider/datapacketwriter.h"
 #include "data/dataset/dataset.h"
 #include "data/dataset/providersupport.h"
+#include "data/provider/datapacketwriter.h"
 #include "data/provider/sqlresolver.h"
 
 namespace contado {
+
+namespace {
+
+// Rows written before they go on to a part sink: few enough to keep the packet small, enough to
+// keep the sink's work per row small.
+constexpr std::size_t kRowsPerPart = 256;
+
+}  // namespace
 
 TDataSetProvider::TDataSetProvider(TComponent* owner) : TComponent(owner) {}
 
@@ -32,7 +40,8 @@ IProviderSupport& TDataSetProvider::Source() const {
 }
 
 TDataPacket TDataSetProvider::GetRecords(int count, int& recordsOut, TGetRecordOptions options,
-                                         const std::string& commandText, TParams& params) {
+                                         const std::string& commandText, TParams& params,
+                                         const TPacketPartSink& parts) {
     recordsOut = 0;
     IProviderSupport& source = Source();
     if (options.Contains(grReset)) {
@@ -46,7 +55,7 @@ TDataPacket TDataSetProvider::GetRecords(int count, int& recordsOut, TGetRecordO
     if (BeforeGetRecords) {
         BeforeGetRecords(this);
     }
-    TDataPacket packet = ReadPacket(count, recordsOut, options.Contains(grMetaData) || count == 0);
+    TDataPacket packet = ReadPacket(count, recordsOut, options.Contains(grMetaData) || count == 0, parts);
     if (AfterGetRecords) {
         AfterGetRecords(this);
     }
@@ -72,7 +81,8 @@ void TDataSetProvider::HandParams(const TParams& params) {
 
 // Rows from the current position; fewer rows than asked for mean the end, and the source is reset
 // (closed when the provider opened it); exactly as many leave it open on the next row.
-TDataPacket TDataSetProvider::ReadPacket(int count, int& recordsOut, bool withMetadata) {
+TDataPacket TDataSetProvider::ReadPacket(int count, int& recordsOut, bool withMetadata,
+                                         const TPacketPartSink& parts) {
     TDataPacket packet;
     try {
         if (!dataSet_->Active()) {
@@ -83,13 +93,7 @@ TDataPacket TDataSetProvider::ReadPacket(int count, int& recordsOut, bool withMe
         if (withMetadata) {
             writer.WriteMetadata(options_, Source());
         }
-        while ((count < 0 || recordsOut < count) && !dataSet_->Eof()) {
-            writer.WriteRow();
-            ++recordsOut;
-            if (recordsOut != count) {
-                dataSet_->Next();
-            }
-        }
+        WriteRows(writer, packet, count, recordsOut, parts);
         rowsSent_ += recordsOut;
         if (recordsOut != count) {
             Reset();
@@ -101,6 +105,26 @@ TDataPacket TDataSetProvider::ReadPacket(int count, int& recordsOut, bool withMe
         throw;
     }
     return packet;
+}
+
+// Rows while the source is not at its end and fewer than count are written; after each row except
+// the last requested one the source moves on. With parts, the rows of a part handed on are
+// overwritten by the next part's.
+void TDataSetProvider::WriteRows(TDataPacketWriter& writer, TDataPacket& packet, int count, int& recordsOut,
+                                 const TPacketPartSink& parts) {
+    std::size_t inPart = 0;
+    while ((count < 0 || recordsOut < count) && !dataSet_->Eof()) {
+        writer.WriteRowAt(inPart++);
+        ++recordsOut;
+        if (parts && inPart == kRowsPerPart) {
+            parts(packet);
+            inPart = 0;
+        }
+        if (recordsOut != count) {
+            dataSet_->Next();
+        }
+    }
+    packet.Rows.resize(inPart);
 }
 
 void TDataSetProvider::Reset() {

@@ -7,8 +7,8 @@
 
 #include "core/component.h"
 #include "core/exceptions.h"
-#include "data/provider/deltareader.h"
 #include "data/dataset/params.h"
+#include "data/provider/deltareader.h"
 #include "data/provider/providertypes.h"
 #include "platform/dsengine/datapacket.h"
 
@@ -16,6 +16,7 @@ namespace contado {
 
 class IProviderSupport;
 class TDataSet;
+class TDataPacketWriter;
 class TSQLResolver;
 
 // The bridge between a client table and a source dataset: reads the source's rows into data
@@ -46,9 +47,11 @@ class TDataSetProvider : public TComponent {
     void SetResolveToDataSet(bool value) { resolveToDataSet_ = value; }
 
     // Up to count rows (-1: all) from the source's current position; recordsOut answers how many.
-    // The parameters go in with the client's values and come back with the source's.
+    // The parameters go in with the client's values and come back with the source's. With parts,
+    // rows go to it while they are written and the packet answered holds the rows after the last part.
     TDataPacket GetRecords(int count, int& recordsOut, TGetRecordOptions options,
-                           const std::string& commandText, TParams& params);
+                           const std::string& commandText, TParams& params,
+                           const TPacketPartSink& parts = {});
     // Answers the error packet, or nothing when every change was written.
     std::optional<TDataPacket> ApplyUpdates(const TDataPacket& delta, int maxErrors, int& errorCount);
     TParams GetParams();
@@ -70,7 +73,9 @@ class TDataSetProvider : public TComponent {
     void Reset();
     void HandCommandText(const std::string& commandText);
     void HandParams(const TParams& params);
-    TDataPacket ReadPacket(int count, int& recordsOut, bool withMetadata);
+    TDataPacket ReadPacket(int count, int& recordsOut, bool withMetadata, const TPacketPartSink& parts);
+    void WriteRows(TDataPacketWriter& writer, TDataPacket& packet, int count, int& recordsOut,
+                   const TPacketPartSink& parts);
     void CheckCanApply() const;
 
     TDataSet* dataSet_ = nullptr;

@@ -27,6 +27,14 @@ TCallResult TLocalAppServer::AS_GetRecords(const std::string&, int count, int& r
     return Guarded([&] { data = provider_.GetRecords(count, recordsOut, options, commandText, params); });
 }
 
+TCallResult TLocalAppServer::AS_GetRecordsInParts(const std::string&, int count, int& recordsOut,
+                                                  TGetRecordOptions options, const std::string& commandText,
+                                                  TParams& params, const TPacketPartSink& parts,
+                                                  TDataPacket& data) {
+    return Guarded(
+        [&] { data = provider_.GetRecords(count, recordsOut, options, commandText, params, parts); });
+}
+
 // Providers here answer no custom requests: the input comes back unchanged.
 TCallResult TLocalAppServer::AS_DataRequest(const std::string&, const TVariant& input, TVariant& output) {
     return Guarded([&] { output = input; });

@@ -19,6 +19,10 @@ class TLocalAppServer : public IAppServer {
     TCallResult AS_GetRecords(const std::string& providerName, int count, int& recordsOut,
                               TGetRecordOptions options, const std::string& commandText, TParams& params,
                               TDataPacket& data) override;
+    TCallResult AS_GetRecordsInParts(const std::string& providerName, int count, int& recordsOut,
+                                     TGetRecordOptions options, const std::string& commandText,
+                                     TParams& params, const TPacketPartSink& parts,
+                                     TDataPacket& data) override;
     TCallResult AS_DataRequest(const std::string& providerName, const TVariant& input,
                                TVariant& output) override;
     TCallResult AS_GetProviderNames(std::vector<std::string>& names) override;

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <functional>
+
 #include "core/enumset.h"
 
 namespace contado {
+
+struct TDataPacket;
+
+// Takes the rows of a packet while it is being written, a part at a time: each part is the packet
+// with its columns and the rows written since the previous part, which are dropped once it returns.
+using TPacketPartSink = std::function<void(const TDataPacket& part)>;
 
 enum TProviderOption {
     poFetchBlobsOnDemand,

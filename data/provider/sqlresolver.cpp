@@ -3,8 +3,8 @@
 #include <climits>
 
 #include "core/textutil.h"
-#include "data/provider/datasetprovider.h"
 #include "data/dataset/providersupport.h"
+#include "data/provider/datasetprovider.h"
 
 namespace contado {
 
@@ -86,34 +86,27 @@ std::string TSQLResolver::TargetTable() const {
     return table;
 }
 
-std::vector<TVariant> TSQLResolver::OldValues(int row) const {
-    std::vector<TVariant> values;
-    for (int field = 0; field < static_cast<int>(delta_->Fields().size()); ++field) {
-        values.push_back(delta_->OldValue(row, field));
+void TSQLResolver::ReadValues(int row) {
+    const std::size_t count = delta_->Fields().size();
+    oldValues_.resize(count);
+    newValues_.resize(count);
+    for (std::size_t field = 0; field < count; ++field) {
+        oldValues_[field] = delta_->OldValue(row, static_cast<int>(field));
+        newValues_[field] = delta_->NewValue(row, static_cast<int>(field));
     }
-    return values;
-}
-
-std::vector<TVariant> TSQLResolver::NewValues(int row) const {
-    std::vector<TVariant> values;
-    for (int field = 0; field < static_cast<int>(delta_->Fields().size()); ++field) {
-        values.push_back(delta_->NewValue(row, field));
-    }
-    return values;
 }
 
 // Resolves one change, again after rrMerge or rrApply; answers whether the error count is still
 // within the limit.
 bool TSQLResolver::ResolveChange(int row, TUpdateKind kind) {
-    const std::vector<TVariant> oldValues = OldValues(row);
-    const std::vector<TVariant> newValues = NewValues(row);
+    ReadValues(row);
     std::shared_ptr<EUpdateError> previous;
     bool invalidResponse = false;
     while (true) {
         delta_->SetRow(row);
         std::optional<EUpdateError> failure;
         try {
-            ApplyChange(kind, oldValues, newValues, invalidResponse);
+            ApplyChange(kind, oldValues_, newValues_, invalidResponse);
             return true;
         } catch (const Exception& error) {
             failure = source_->PSGetUpdateException(&error, previous.get());
@@ -163,7 +156,7 @@ void TSQLResolver::CheckKindAllowed(TUpdateKind kind) const {
 
 void TSQLResolver::ExecuteChange(TUpdateKind kind, const std::vector<TVariant>& oldValues,
                                  const std::vector<TVariant>& newValues) {
-    const TGeneratedStatement statement = generator_.Generate(kind, delta_->Fields(), oldValues, newValues);
+    const TGeneratedStatement& statement = generator_.Statement(kind, delta_->Fields(), oldValues, newValues);
     if (statement.SQL.empty()) {
         return;
     }

@@ -29,7 +29,7 @@ std::string Line(const std::string& text) {
 void TUpdateSQLGenerator::SetTarget(const std::string& quotedTable, const std::string& quote,
                                     TUpdateMode mode) {
     if (quotedTable != table_ || quote != quote_ || mode != mode_) {
-        texts_.clear();
+        statements_.clear();
     }
     table_ = quotedTable;
     quote_ = quote;
@@ -71,46 +71,73 @@ bool TUpdateSQLGenerator::IsInWhere(const TDeltaField& field, const TVariant& ne
 }
 
 // The kind, then two roles per field: its part in the column list and in the where clause.
-std::string TUpdateSQLGenerator::Shape(TUpdateKind kind, const std::vector<TDeltaField>& fields,
+void TUpdateSQLGenerator::ComputeShape(TUpdateKind kind, const std::vector<TDeltaField>& fields,
                                        const std::vector<TVariant>& oldValues,
-                                       const std::vector<TVariant>& newValues) const {
-    std::string shape(1, static_cast<char>('0' + kind));
+                                       const std::vector<TVariant>& newValues) {
+    shape_.assign(1, static_cast<char>('0' + kind));
     for (size_t i = 0; i < fields.size(); ++i) {
         const bool updated = kind != ukDelete && IsUpdatable(fields[i], newValues[i]);
-        shape += updated ? kUpdated : kLeftOut;
+        shape_ += updated ? kUpdated : kLeftOut;
         if (kind == ukInsert || !IsInWhere(fields[i], newValues[i])) {
-            shape += kLeftOut;
+            shape_ += kLeftOut;
         } else {
-            shape += VarIsEmptyOrNull(oldValues[i]) ? kMatchedNull : kMatched;
+            shape_ += VarIsEmptyOrNull(oldValues[i]) ? kMatchedNull : kMatched;
         }
     }
-    return shape;
 }
 
 TGeneratedStatement TUpdateSQLGenerator::Generate(TUpdateKind kind, const std::vector<TDeltaField>& fields,
                                                   const std::vector<TVariant>& oldValues,
                                                   const std::vector<TVariant>& newValues) {
-    const std::string shape = Shape(kind, fields, oldValues, newValues);
-    auto cached = texts_.find(shape);
-    if (cached == texts_.end()) {
-        cached = texts_.emplace(shape, BuildText(shape, fields)).first;
+    return Statement(kind, fields, oldValues, newValues);
+}
+
+const TGeneratedStatement& TUpdateSQLGenerator::Statement(TUpdateKind kind,
+                                                          const std::vector<TDeltaField>& fields,
+                                                          const std::vector<TVariant>& oldValues,
+                                                          const std::vector<TVariant>& newValues) {
+    ComputeShape(kind, fields, oldValues, newValues);
+    auto cached = statements_.find(shape_);
+    if (cached == statements_.end()) {
+        cached = statements_.emplace(shape_, BuildStatement(fields)).first;
     }
-    TGeneratedStatement statement;
-    statement.SQL = cached->second;
-    if (statement.SQL.empty()) {
-        return statement;
+    SetValues(cached->second, oldValues, newValues);
+    return cached->second.Statement;
+}
+
+// The text of the current shape and its parameters in order: the updated fields' new values, then
+// the matched fields' old values.
+TUpdateSQLGenerator::TShapeStatement TUpdateSQLGenerator::BuildStatement(
+    const std::vector<TDeltaField>& fields) const {
+    TShapeStatement shaped;
+    shaped.Statement.SQL = BuildText(shape_, fields);
+    if (shaped.Statement.SQL.empty()) {
+        return shaped;
     }
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (shape[1 + 2 * i] == kUpdated) {
-            statement.Params.Add(ParamOf(fields[i], newValues[i]));
+        if (shape_[1 + 2 * i] == kUpdated) {
+            shaped.Statement.Params.Add(ParamOf(fields[i]));
+            shaped.NewValueFields.push_back(static_cast<int>(i));
         }
     }
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (shape[2 + 2 * i] == kMatched) {
-            statement.Params.Add(ParamOf(fields[i], oldValues[i]));
+        if (shape_[2 + 2 * i] == kMatched) {
+            shaped.Statement.Params.Add(ParamOf(fields[i]));
+            shaped.OldValueFields.push_back(static_cast<int>(i));
         }
     }
-    return statement;
+    return shaped;
+}
+
+void TUpdateSQLGenerator::SetValues(TShapeStatement& shaped, const std::vector<TVariant>& oldValues,
+                                    const std::vector<TVariant>& newValues) {
+    int param = 0;
+    for (const int field : shaped.NewValueFields) {
+        SetParamValue(shaped.Statement.Params[param++], newValues[field]);
+    }
+    for (const int field : shaped.OldValueFields) {
+        SetParamValue(shaped.Statement.Params[param++], oldValues[field]);
+    }
 }
 
 std::string TUpdateSQLGenerator::BuildText(const std::string& shape,
@@ -186,16 +213,23 @@ std::string TUpdateSQLGenerator::WhereText(const std::string& roles,
     return text;
 }
 
-TParam TUpdateSQLGenerator::ParamOf(const TDeltaField& field, const TVariant& value) {
+TParam TUpdateSQLGenerator::ParamOf(const TDeltaField& field) {
     const bool fixed = field.DataType == ftString && field.FixedChar;
-    TParam param(field.Origin, fixed ? ftFixedChar : field.DataType,
-                 VarIsEmptyOrNull(value) ? TVariant(TNull{}) : value);
+    TParam param(field.Origin, fixed ? ftFixedChar : field.DataType, TNull{});
     param.SetSize(field.DataSize());
     if (field.DataType == ftBCD || field.DataType == ftFMTBcd) {
         param.SetPrecision(field.Precision);
         param.SetNumericScale(field.Size);
     }
     return param;
+}
+
+void TUpdateSQLGenerator::SetParamValue(TParam& param, const TVariant& value) {
+    if (VarIsEmptyOrNull(value)) {
+        param.Clear();
+    } else {
+        param.SetValue(value);
+    }
 }
 
 }  // namespace contado

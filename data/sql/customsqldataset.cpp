@@ -17,6 +17,23 @@ namespace contado {
 
 namespace {
 
+// A decimal as a column of that precision and scale holds it. A value already of the column's scale
+// with fewer digits than its precision is that value itself, found without counting digits one by one.
+TBcd ColumnDecimal(const TBcd& value, int precision, int scale) {
+    constexpr int kInt64Digits = 18;
+    if (value.Scale() == scale && precision >= 1 && precision <= kInt64Digits) {
+        std::int64_t limit = 1;
+        for (int digit = 0; digit < precision; ++digit) {
+            limit *= 10;
+        }
+        const TBcd::Unscaled unscaled = value.UnscaledValue();
+        if (unscaled > -limit && unscaled < limit) {
+            return value;
+        }
+    }
+    return value.Normalized(precision, scale);
+}
+
 bool IsLeadingFiller(char character) {
     return static_cast<unsigned char>(character) <= ' ';
 }
@@ -307,7 +324,7 @@ TVariant TCustomSQLDataSet::ColumnValue(int column, const TDriverValue& value) c
             return value.Real;
         case TDriverType::Bcd: {
             const TFieldDef& def = FieldDefs()[column];
-            return value.Decimal.Normalized(def.Precision(), def.Size());
+            return ColumnDecimal(value.Decimal, def.Precision(), def.Size());
         }
         case TDriverType::Date:
             return DayNumberToDate(static_cast<std::int32_t>(value.Integer));

@@ -335,38 +335,74 @@ std::int64_t TSQLConnection::Execute(const std::string& sql, const TParams* para
         Open();
     }
     const bool bound = params != nullptr && !params->IsEmpty();
-    const std::string text =
-        bound ? TParameterMarkers::ReplaceWithPlaceholders(sql, quoteChar_.empty() ? '\0' : quoteChar_[0])
-              : sql;
+    const std::string& text = bound ? PlaceholderText(sql) : sql;
     const auto parameterCount = static_cast<std::uint16_t>(bound ? params->Count() : 0);
     state_ = csStateExecuting;
     struct TBackToOpen {
         TConnectionState& state;
         ~TBackToOpen() { state = csStateOpen; }
     } backToOpen{state_};
-    std::unique_ptr<ISQLCommand> command = PreparedCommand(text, parameterCount);
-    if (bound) {
-        TDriverParameter::BindAll(*command, *params, lastErrorText_);
+    SetStatementKey(text, parameterCount);
+    std::unique_ptr<ISQLCommand> prepared;
+    ISQLCommand& command = CachedCommand(text, parameterCount, prepared);
+    std::int64_t rows = 0;
+    try {
+        rows = Run(command, bound ? params : nullptr);
+    } catch (...) {
+        statements_.Drop(statementKey_);
+        throw;
+    }
+    if (prepared != nullptr) {
+        statements_.Put(statementKey_, std::move(prepared));
+    }
+    return rows;
+}
+
+// The statement kept for the current key, else one prepared anew, which prepared then owns until it
+// has run and goes into the cache.
+ISQLCommand& TSQLConnection::CachedCommand(const std::string& text, std::uint16_t parameterCount,
+                                           std::unique_ptr<ISQLCommand>& prepared) {
+    if (ISQLCommand* kept = statements_.Find(statementKey_)) {
+        return *kept;
+    }
+    prepared = NewCommand();
+    Check(prepared->prepare(text, parameterCount), prepared.get());
+    return *prepared;
+}
+
+// Named markers rewritten to " ? "; a text without a colon has none and is used as it is.
+const std::string& TSQLConnection::PlaceholderText(const std::string& sql) {
+    if (sql.find(':') == std::string::npos) {
+        return sql;
+    }
+    placeholderText_ =
+        TParameterMarkers::ReplaceWithPlaceholders(sql, quoteChar_.empty() ? '\0' : quoteChar_[0]);
+    return placeholderText_;
+}
+
+// The cache key of a statement: the parameter count, a colon and the text, in a buffer reused from
+// statement to statement.
+void TSQLConnection::SetStatementKey(const std::string& text, std::uint16_t parameterCount) {
+    char count[8];
+    const auto end = std::to_chars(count, count + sizeof count, parameterCount).ptr;
+    statementKey_.assign(count, end);
+    statementKey_ += ':';
+    statementKey_ += text;
+}
+
+// Binds the parameters, runs the statement, closes any result unread and answers the rows affected.
+std::int64_t TSQLConnection::Run(ISQLCommand& command, const TParams* params) {
+    if (params != nullptr) {
+        TDriverParameter::BindAll(command, *params, lastErrorText_);
     }
     std::unique_ptr<ISQLCursor> cursor;
-    Check(command->execute(cursor), command.get());
+    Check(command.execute(cursor), &command);
     if (cursor != nullptr) {
         Check(cursor->close(), cursor.get());
     }
     std::int64_t rows = 0;
-    Check(command->getRowsAffected(rows), command.get());
-    statements_.Put(std::to_string(parameterCount) + ":" + text, std::move(command));
+    Check(command.getRowsAffected(rows), &command);
     return rows;
-}
-
-std::unique_ptr<ISQLCommand> TSQLConnection::PreparedCommand(const std::string& text,
-                                                             std::uint16_t parameterCount) {
-    std::unique_ptr<ISQLCommand> command = statements_.Take(std::to_string(parameterCount) + ":" + text);
-    if (command == nullptr) {
-        command = NewCommand();
-        Check(command->prepare(text, parameterCount), command.get());
-    }
-    return command;
 }
 
 std::unique_ptr<ISQLCommand> TSQLConnection::NewCommand() {

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "data/dataset/params.h"
 #include "data/sql/connectionparams.h"
 #include "data/sql/customconnection.h"
-#include "data/dataset/params.h"
 #include "data/sql/sqlerror.h"
 #include "data/sql/sqlstatementcache.h"
 #include "platform/sqldriver.h"
@@ -109,7 +109,11 @@ class TSQLConnection : public TCustomConnection {
     void ReadCapabilities();
     void ReleaseHandles();
     void CheckOpenConnection() const;
-    std::unique_ptr<ISQLCommand> PreparedCommand(const std::string& text, std::uint16_t parameterCount);
+    const std::string& PlaceholderText(const std::string& sql);
+    void SetStatementKey(const std::string& text, std::uint16_t parameterCount);
+    ISQLCommand& CachedCommand(const std::string& text, std::uint16_t parameterCount,
+                               std::unique_ptr<ISQLCommand>& prepared);
+    std::int64_t Run(ISQLCommand& command, const TParams* params);
     std::string ClosedConnectionMessage() const;
 
     std::string connectionName_;
@@ -133,6 +137,8 @@ class TSQLConnection : public TCustomConnection {
     int transactionCount_ = 0;
     std::string lastErrorText_;
     TSQLStatementCache statements_;
+    std::string placeholderText_;  // the last statement text with named markers rewritten
+    std::string statementKey_;     // the cache key of the statement being run
 };
 
 template <typename Handle>

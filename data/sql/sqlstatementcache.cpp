@@ -2,27 +2,26 @@
 
 namespace contado {
 
-std::unique_ptr<ISQLCommand> TSQLStatementCache::Take(const std::string& text) {
-    std::unique_ptr<ISQLCommand> command = Remove(text);
-    if (command == nullptr) {
-        ++misses_;
-    }
-    return command;
-}
-
-std::unique_ptr<ISQLCommand> TSQLStatementCache::Remove(const std::string& text) {
+ISQLCommand* TSQLStatementCache::Find(const std::string& text) {
     const auto found = index_.find(text);
     if (found == index_.end()) {
+        ++misses_;
         return nullptr;
     }
-    std::unique_ptr<ISQLCommand> command = std::move(found->second->Command);
-    entries_.erase(found->second);
-    index_.erase(found);
-    return command;
+    entries_.splice(entries_.begin(), entries_, found->second);
+    return found->second->Command.get();
+}
+
+void TSQLStatementCache::Drop(const std::string& text) {
+    const auto found = index_.find(text);
+    if (found != index_.end()) {
+        entries_.erase(found->second);
+        index_.erase(found);
+    }
 }
 
 void TSQLStatementCache::Put(const std::string& text, std::unique_ptr<ISQLCommand> command) {
-    Remove(text);
+    Drop(text);
     entries_.push_front(TEntry{text, std::move(command)});
     index_[text] = entries_.begin();
     while (entries_.size() > capacity_) {

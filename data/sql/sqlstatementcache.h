@@ -16,10 +16,13 @@ class TSQLStatementCache {
   public:
     explicit TSQLStatementCache(std::size_t capacity = 64) : capacity_(capacity) {}
 
-    // The statement prepared for the text, taken out of the cache; null when none is kept.
-    std::unique_ptr<ISQLCommand> Take(const std::string& text);
+    // The statement prepared for the text, which becomes the most recent one and stays kept; null
+    // when none is kept.
+    ISQLCommand* Find(const std::string& text);
     // Keeps the statement of a text that ran; gives up the oldest beyond the capacity.
     void Put(const std::string& text, std::unique_ptr<ISQLCommand> command);
+    // Gives up the statement of a text, one that failed to run.
+    void Drop(const std::string& text);
     void Clear();
     std::size_t Size() const { return entries_.size(); }
     // Texts asked for that had no statement kept, each of which was then prepared anew.
@@ -30,8 +33,6 @@ class TSQLStatementCache {
         std::string Text;
         std::unique_ptr<ISQLCommand> Command;
     };
-
-    std::unique_ptr<ISQLCommand> Remove(const std::string& text);
 
     std::size_t capacity_;
     std::size_t misses_ = 0;

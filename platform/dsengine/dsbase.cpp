@@ -48,7 +48,7 @@ int TDSBase::CreateTable(const TDataPacket& packet) {
     }
     columns_ = packet.Columns;
     attributes_ = packet.Attributes;
-    store_.Reset(static_cast<int>(columns_.size()));
+    store_.Reset(columns_);
     created_ = true;
     return dsstatus::kOk;
 }
@@ -140,20 +140,22 @@ TDSReconcileInfo TDSBase::ReconcileInfo(int row, const TPacketRow& error) const 
     for (size_t column = 0; column < columns && errorcolumn::kCount + column < values.size(); ++column) {
         info.CurrentValues[column] = values[errorcolumn::kCount + column];
     }
-    const TVariant* current = store_.Values(row);
-    const TVariant* original = store_.OriginalValues(row);
+    TDSRecord current(columns);
+    TDSRecord original(columns);
+    store_.ReadValues(row, current.data());
+    store_.ReadOriginalValues(row, original.data());
     switch (store_.State(row)) {
         case TDSRowStore::RowState::Inserted:
             info.UpdateKind = TUpdateStatus::Inserted;
-            info.NewValues.assign(current, current + columns);
+            info.NewValues = std::move(current);
             break;
         case TDSRowStore::RowState::Deleted:
             info.UpdateKind = TUpdateStatus::Deleted;
-            info.OldValues.assign(original, original + columns);
+            info.OldValues = std::move(original);
             break;
         default:
             info.UpdateKind = TUpdateStatus::Modified;
-            info.OldValues.assign(original, original + columns);
+            info.OldValues = original;
             for (size_t column = 0; column < columns; ++column) {
                 if (!(current[column] == original[column])) {
                     info.NewValues[column] = current[column];

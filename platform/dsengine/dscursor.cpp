@@ -7,10 +7,18 @@
 
 namespace contado {
 
+const TVariant* TDSCursor::FilterValues(int row, const TDSFilter& filter) const {
+    scratch_.resize(base_.Store().ColumnCount());
+    for (const int column : filter.Columns()) {
+        scratch_[column] = base_.Store().Value(row, column);
+    }
+    return scratch_.data();
+}
+
 bool TDSCursor::Passes(int row) const {
-    const TVariant* values = base_.Store().Values(row);
-    return std::all_of(filters_.begin(), filters_.end(),
-                       [values](const auto& entry) { return entry.second.Matches(values); });
+    return std::all_of(filters_.begin(), filters_.end(), [this, row](const auto& entry) {
+        return entry.second.Matches(FilterValues(row, entry.second));
+    });
 }
 
 void TDSCursor::IndexChanged() {
@@ -109,8 +117,8 @@ int TDSCursor::GetCurrentRecord(TDSRecord& record) {
     if (!OnRow()) {
         return dsstatus::kNoCurrentRecord;
     }
-    const TVariant* values = base_.Store().Values(visible_[position_]);
-    record.assign(values, values + base_.Store().ColumnCount());
+    record.resize(base_.Store().ColumnCount());
+    base_.Store().ReadValues(visible_[position_], record.data());
     return dsstatus::kOk;
 }
 
@@ -298,7 +306,7 @@ int TDSCursor::LocateWithFilter(const TDSExpression& expression) {
     }
     Sync();
     for (int i = 0; i < Count(); ++i) {
-        if (filter.Matches(base_.Store().Values(visible_[i]))) {
+        if (filter.Matches(FilterValues(visible_[i], filter))) {
             position_ = i;
             return dsstatus::kOk;
         }

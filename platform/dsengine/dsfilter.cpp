@@ -107,9 +107,20 @@ int TDSFilter::Compile(const TDSExpression& expression, int columnCount, TDSFilt
     for (Node& node : compiled.nodes_) {
         compiled.MarkPrefixMatch(node);
     }
+    compiled.CollectColumns();
     compiled.root_ = root;
     filter = std::move(compiled);
     return dsstatus::kOk;
+}
+
+void TDSFilter::CollectColumns() {
+    for (const Node& node : nodes_) {
+        if (node.kind == TDSNodeKind::Column) {
+            columns_.push_back(node.column);
+        }
+    }
+    std::sort(columns_.begin(), columns_.end());
+    columns_.erase(std::unique(columns_.begin(), columns_.end()), columns_.end());
 }
 
 void TDSFilter::MarkPrefixMatch(Node& node) const {

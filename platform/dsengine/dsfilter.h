@@ -17,8 +17,10 @@ class TDSFilter {
     // a tree nested deeper than evaluation can safely recurse).
     static int Compile(const TDSExpression& expression, int columnCount, TDSFilter& filter);
 
-    // The row's values, one per column.
+    // The row's values, one per column; only the ones of Columns() are read.
     bool Matches(const TVariant* row) const { return Evaluate(root_, row) == Truth::True; }
+    // The columns the expression reads, each once, in ascending order.
+    const std::vector<int>& Columns() const { return columns_; }
 
   private:
     enum class Truth { False, True, Unknown };
@@ -41,6 +43,7 @@ class TDSFilter {
     static bool WithinDepth(const TDSExprNode& node, int index, std::vector<int>& depths);
     static constexpr int kMaxDepth = 4096;
     void MarkPrefixMatch(Node& node) const;
+    void CollectColumns();
 
     const TVariant& ValueOf(int node, const TVariant* row) const;
     Truth Evaluate(int node, const TVariant* row) const;
@@ -51,6 +54,7 @@ class TDSFilter {
 
     std::vector<Node> nodes_;
     int root_ = -1;
+    std::vector<int> columns_;
     bool caseInsensitive_ = false;
     bool noPartialCompare_ = false;
 };

@@ -4,14 +4,46 @@
 
 namespace contado {
 
-void TDSRowStore::Reset(int columnCount) {
-    *this = TDSRowStore();
-    columnCount_ = columnCount;
+namespace {
+
+// Room for more elements, growing at least geometrically so that rows arriving in many small
+// packets are not copied again for each.
+template <typename T>
+void ReserveMore(std::vector<T>& items, std::size_t more) {
+    const std::size_t needed = items.size() + more;
+    if (needed > items.capacity()) {
+        items.reserve(std::max(needed, items.capacity() * 2));
+    }
 }
 
-const TVariant* TDSRowStore::OriginalValues(int row) const {
-    int image = rows_[row].beforeImage;
-    return image < 0 ? Values(row) : &beforeImages_[static_cast<size_t>(image) * columnCount_];
+}  // namespace
+
+void TDSRowStore::Reset(const std::vector<TPacketColumn>& columns) {
+    *this = TDSRowStore();
+    layout_ = TDSRecordLayout(columns);
+}
+
+TVariant TDSRowStore::Value(int row, int column) const {
+    return layout_.Read(Record(row), column, outOfLine_);
+}
+
+void TDSRowStore::ReadValues(int row, TVariant* values) const {
+    const std::byte* record = Record(row);
+    for (int column = 0; column < ColumnCount(); ++column) {
+        values[column] = layout_.Read(record, column, outOfLine_);
+    }
+}
+
+const std::byte* TDSRowStore::OriginalRecord(int row) const {
+    const int image = rows_[row].beforeImage;
+    return image < 0 ? Record(row) : &beforeImages_[static_cast<std::size_t>(image) * layout_.RecordSize()];
+}
+
+void TDSRowStore::ReadOriginalValues(int row, TVariant* values) const {
+    const std::byte* record = OriginalRecord(row);
+    for (int column = 0; column < ColumnCount(); ++column) {
+        values[column] = layout_.Read(record, column, outOfLine_);
+    }
 }
 
 int TDSRowStore::OrderIndexOf(int row) const {
@@ -20,18 +52,24 @@ int TDSRowStore::OrderIndexOf(int row) const {
 }
 
 int TDSRowStore::NewSlot(RowState state) {
+    if (SlotCount() % kBlockRows == 0) {
+        blocks_.push_back(std::make_unique<std::byte[]>(kBlockRows * layout_.RecordSize()));
+    }
     rows_.push_back(RowInfo{state, -1});
-    values_.resize(values_.size() + columnCount_);
     return SlotCount() - 1;
 }
 
 void TDSRowStore::AppendOriginalRows(const std::vector<TPacketRow>& rows) {
     std::uint64_t before = version_;
     int start = static_cast<int>(order_.size());
-    values_.reserve(values_.size() + rows.size() * columnCount_);
+    ReserveMore(rows_, rows.size());
+    ReserveMore(order_, rows.size());
     for (const TPacketRow& source : rows) {
         int row = NewSlot(RowState::Original);
-        std::copy(source.Values.begin(), source.Values.end(), values_.begin() + Offset(row));
+        std::byte* record = Record(row);
+        for (int column = 0; column < ColumnCount(); ++column) {
+            layout_.Write(record, column, source.Values[column], outOfLine_);
+        }
         order_.push_back(row);
     }
     Changed();
@@ -49,7 +87,11 @@ bool TDSRowStore::LastChangeWasAppend(std::uint64_t since, int& firstOrderIndex)
 
 int TDSRowStore::InsertRow(const TDSRecord& values, int orderIndex) {
     int row = NewSlot(RowState::Inserted);
-    std::copy(values.begin(), values.end(), values_.begin() + Offset(row));
+    std::byte* record = Record(row);
+    const int count = std::min(ColumnCount(), static_cast<int>(values.size()));
+    for (int column = 0; column < count; ++column) {
+        layout_.Write(record, column, values[column], outOfLine_);
+    }
     orderIndex = std::clamp(orderIndex, 0, static_cast<int>(order_.size()));
     order_.insert(order_.begin() + orderIndex, row);
     log_.push_back(row);
@@ -58,16 +100,23 @@ int TDSRowStore::InsertRow(const TDSRecord& values, int orderIndex) {
 }
 
 void TDSRowStore::SaveBeforeImage(int row) {
-    rows_[row].beforeImage = static_cast<int>(beforeImages_.size() / columnCount_);
-    beforeImages_.insert(beforeImages_.end(), values_.begin() + Offset(row),
-                         values_.begin() + Offset(row) + columnCount_);
+    const int image = static_cast<int>(beforeImages_.size() / layout_.RecordSize());
+    beforeImages_.resize(beforeImages_.size() + layout_.RecordSize());
+    layout_.Copy(Record(row), BeforeImage(image), outOfLine_);
+    rows_[row].beforeImage = image;
+}
+
+void TDSRowStore::DropBeforeImage(int row) {
+    if (rows_[row].beforeImage >= 0) {
+        layout_.Release(BeforeImage(rows_[row].beforeImage), outOfLine_);
+        rows_[row].beforeImage = -1;
+    }
 }
 
 bool TDSRowStore::ModifyRow(int row, const TDSRecord& values) {
-    TVariant* current = &values_[Offset(row)];
     bool changes = false;
-    for (int column = 0; column < columnCount_; ++column) {
-        changes = changes || (!VarIsUnassigned(values[column]) && !(values[column] == current[column]));
+    for (int column = 0; column < ColumnCount() && !changes; ++column) {
+        changes = !VarIsUnassigned(values[column]) && !(values[column] == Value(row, column));
     }
     if (!changes) {
         return false;
@@ -77,7 +126,7 @@ bool TDSRowStore::ModifyRow(int row, const TDSRecord& values) {
         rows_[row].state = RowState::Modified;
         log_.push_back(row);
     }
-    CopyAssigned(values.data(), current);
+    WriteAssigned(values.data(), Record(row));
     Changed();
     return true;
 }
@@ -107,11 +156,10 @@ void TDSRowStore::UndoChange(int row) {
         RemoveFromOrder(row);
     } else {
         if (info.beforeImage >= 0) {
-            const TVariant* original = OriginalValues(row);
-            std::copy(original, original + columnCount_, values_.begin() + Offset(row));
+            layout_.Copy(BeforeImage(info.beforeImage), Record(row), outOfLine_);
         }
         info.state = RowState::Original;
-        info.beforeImage = -1;
+        DropBeforeImage(row);
     }
     RemoveFromLog(row);
     Changed();
@@ -125,7 +173,7 @@ void TDSRowStore::AcceptChange(int row) {
     } else if (info.state != RowState::Gone) {
         info.state = RowState::Original;
     }
-    info.beforeImage = -1;
+    DropBeforeImage(row);
     RemoveFromLog(row);
     Changed();
 }
@@ -134,7 +182,7 @@ void TDSRowStore::AcceptAll() {
     for (int row : log_) {
         RowInfo& info = rows_[row];
         info.state = info.state == RowState::Deleted ? RowState::Gone : RowState::Original;
-        info.beforeImage = -1;
+        DropBeforeImage(row);
     }
     std::erase_if(order_, [this](int row) { return rows_[row].state == RowState::Gone; });
     log_.clear();
@@ -146,19 +194,19 @@ void TDSRowStore::MergeOriginalValues(int row, const TVariant* values) {
     if (rows_[row].beforeImage < 0) {
         SaveBeforeImage(row);
     }
-    CopyAssigned(values, &beforeImages_[static_cast<size_t>(rows_[row].beforeImage) * columnCount_]);
+    WriteAssigned(values, BeforeImage(rows_[row].beforeImage));
     Changed();
 }
 
 void TDSRowStore::RefreshValues(int row, const TVariant* values) {
-    CopyAssigned(values, &values_[Offset(row)]);
+    WriteAssigned(values, Record(row));
     Changed();
 }
 
-void TDSRowStore::CopyAssigned(const TVariant* source, TVariant* target) const {
-    for (int column = 0; column < columnCount_; ++column) {
+void TDSRowStore::WriteAssigned(const TVariant* source, std::byte* target) {
+    for (int column = 0; column < ColumnCount(); ++column) {
         if (!VarIsUnassigned(source[column])) {
-            target[column] = source[column];
+            layout_.Write(target, column, source[column], outOfLine_);
         }
     }
 }

@@ -1,30 +1,37 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "platform/dsengine/dsoutoflinevalues.h"
+#include "platform/dsengine/dsrecordlayout.h"
 #include "platform/dsengine/dstypes.h"
 
 namespace contado {
 
 // The rows of one engine table and their change states.
-// Values live in one contiguous array, a row's values side by side; a row keeps its id (its slot)
-// for as long as it exists, so ids serve as bookmarks. The table order lists the ids of the
-// rows that exist, deleted ones included until their deletion is accepted, so it can be undone.
+// Rows live in fixed-size records (TDSRecordLayout), side by side in blocks; a row
+// keeps its id (its slot) for as long as it exists, so ids serve as bookmarks. The table order lists
+// the ids of the rows that exist, deleted ones included until their deletion is accepted, so it can
+// be undone.
 class TDSRowStore {
   public:
     enum class RowState : std::uint8_t { Original, Inserted, Modified, Deleted, Gone };
 
-    void Reset(int columnCount);
-    int ColumnCount() const { return columnCount_; }
+    void Reset(const std::vector<TPacketColumn>& columns);
+    int ColumnCount() const { return layout_.ColumnCount(); }
     int SlotCount() const { return static_cast<int>(rows_.size()); }
     bool Exists(int row) const { return row >= 0 && row < SlotCount() && rows_[row].state != RowState::Gone; }
     RowState State(int row) const { return rows_[row].state; }
     bool IsLive(int row) const { return Exists(row) && rows_[row].state != RowState::Deleted; }
 
-    const TVariant* Values(int row) const { return &values_[Offset(row)]; }
+    TVariant Value(int row, int column) const;
+    // Every value of the row into values, which must hold ColumnCount() values.
+    void ReadValues(int row, TVariant* values) const;
     // The values before any change: the before-image of a modified or deleted row, else its values.
-    const TVariant* OriginalValues(int row) const;
+    void ReadOriginalValues(int row, TVariant* values) const;
     const std::vector<int>& Order() const { return order_; }
     int OrderIndexOf(int row) const;
 
@@ -55,20 +62,35 @@ class TDSRowStore {
   private:
     struct RowInfo {
         RowState state = RowState::Original;
-        int beforeImage = -1;  // slot in beforeImages_ of a modified (or modified, then deleted) row
+        int beforeImage = -1;  // record in beforeImages_ of a modified (or modified, then deleted) row
     };
 
-    size_t Offset(int row) const { return static_cast<size_t>(row) * columnCount_; }
+    // Records sit in blocks of kBlockRows, allocated as rows arrive, so that they never move.
+    static constexpr int kBlockRows = 4096;
+    std::byte* Record(int row) {
+        return blocks_[row / kBlockRows].get() +
+               static_cast<std::size_t>(row % kBlockRows) * layout_.RecordSize();
+    }
+    const std::byte* Record(int row) const {
+        return blocks_[row / kBlockRows].get() +
+               static_cast<std::size_t>(row % kBlockRows) * layout_.RecordSize();
+    }
+    std::byte* BeforeImage(int image) {
+        return &beforeImages_[static_cast<std::size_t>(image) * layout_.RecordSize()];
+    }
+    const std::byte* OriginalRecord(int row) const;
     int NewSlot(RowState state);
     void SaveBeforeImage(int row);
+    void DropBeforeImage(int row);
     void RemoveFromOrder(int row);
     void RemoveFromLog(int row);
     void Changed() { ++version_; }
-    void CopyAssigned(const TVariant* source, TVariant* target) const;
+    void WriteAssigned(const TVariant* source, std::byte* target);
 
-    int columnCount_ = 0;
-    std::vector<TVariant> values_;
-    std::vector<TVariant> beforeImages_;
+    TDSRecordLayout layout_;
+    TDSOutOfLineValues outOfLine_;
+    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    std::vector<std::byte> beforeImages_;
     std::vector<RowInfo> rows_;
     std::vector<int> order_;
     std::vector<int> log_;

@@ -11,22 +11,24 @@ void TDSWriter::WriteHeader(TDataPacket& packet) const {
     packet.Attributes = base_.Attributes();
 }
 
-TPacketRow TDSWriter::Row(TUpdateStatus status, const TVariant* values) const {
-    return TPacketRow{status, std::vector<TVariant>(values, values + base_.Store().ColumnCount())};
+TPacketRow TDSWriter::Row(TUpdateStatus status, std::vector<TVariant> values) const {
+    return TPacketRow{status, std::move(values)};
 }
 
 void TDSWriter::WriteChange(int row, TDataPacket& delta) const {
     const TDSRowStore& store = base_.Store();
+    std::vector<TVariant> current(store.ColumnCount());
+    std::vector<TVariant> original(store.ColumnCount());
+    store.ReadValues(row, current.data());
+    store.ReadOriginalValues(row, original.data());
     switch (store.State(row)) {
         case TDSRowStore::RowState::Inserted:
-            delta.Rows.push_back(Row(TUpdateStatus::Inserted, store.Values(row)));
+            delta.Rows.push_back(Row(TUpdateStatus::Inserted, std::move(current)));
             break;
         case TDSRowStore::RowState::Deleted:
-            delta.Rows.push_back(Row(TUpdateStatus::Deleted, store.OriginalValues(row)));
+            delta.Rows.push_back(Row(TUpdateStatus::Deleted, std::move(original)));
             break;
         case TDSRowStore::RowState::Modified: {
-            const TVariant* original = store.OriginalValues(row);
-            const TVariant* current = store.Values(row);
             delta.Rows.push_back(Row(TUpdateStatus::Unmodified, original));
             TPacketRow modified{TUpdateStatus::Modified, std::vector<TVariant>(store.ColumnCount())};
             for (int column = 0; column < store.ColumnCount(); ++column) {

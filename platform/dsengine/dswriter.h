@@ -17,7 +17,7 @@ class TDSWriter : public IDSWriter {
   private:
     void WriteHeader(TDataPacket& packet) const;
     void WriteChange(int row, TDataPacket& delta) const;
-    TPacketRow Row(TUpdateStatus status, const TVariant* values) const;
+    TPacketRow Row(TUpdateStatus status, std::vector<TVariant> values) const;
 
     const TDSBase& base_;
 };
