@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QStyleFactory>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -55,9 +56,40 @@ void EndOnSignal(QPointer<contado::Tfquenvar> window) {
         qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
 }
 
+// "--help" and "--version" as the single argument print their text; any other command line is the
+// program's own (a password "--help" among four arguments stays a password).
+bool PrintProgramInfo(int argc, char** argv) {
+    if (argc != 2) {
+        return false;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("contado %s\n", CONTADO_VERSION);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::printf(
+            "Uso: contado [SERVIDOR USUARIO CLAVE COMPAÑÍA [--desde AAAA-MM-DD] [--ensayo]]\n"
+            "Sin argumentos abre la ventana \"Contabilizar ventas de contado\".\n"
+            "Con los cuatro contabiliza el día de hoy sin nadie al teclado y termina.\n"
+            "CLAVE \"-\" toma la clave de la variable ISC_PASSWORD.\n"
+            "--desde AAAA-MM-DD contabiliza cada día desde esa fecha hasta hoy.\n"
+            "--ensayo hace todo y luego lo deshace: muestra lo que se contabilizaría.\n"
+            "Lo contabilizado sale por la salida estándar, una línea por fila, separada por\n"
+            "tabuladores; los mensajes, por la salida de errores.\n"
+            "Estado de salida: 0 contabilizado, 1 nada que contabilizar, 2 error en una ejecución\n"
+            "desatendida sin pantalla, 128 + señal si se le pidió terminar.\n"
+            "Más en man contado.\n");
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (PrintProgramInfo(argc, argv)) {
+        return 0;
+    }
     // The arguments exactly as given; the toolkit sees none of them, so no option of its own (such
     // as -reverse or -style) is taken out of them.
     const std::vector<std::string> commandLine(argv, argv + argc);

@@ -1,4 +1,4 @@
-// Renders the two adjustment editors of the real window, connected to a company, into PNG files:
+// Renders the real window, connected to a company, and its two adjustment editors into PNG files:
 //   editorscreenshots SERVER USER PASSWORD COMPANY OUTPUT_FOLDER
 // The server is the first of the server list, as the window chooses it; SERVER only names it in the
 // usage. Each editor is opened and closed again with its key, as the clerk does.
@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     window.Cia->setText(QString::fromLocal8Bit(argv[4]));
     window.CiaExit();
     const QString folder = QString::fromLocal8Bit(argv[5]);
+    QCoreApplication::processEvents();
+    if (!window.grab().save(folder + "/window.png")) {
+        std::fprintf(stderr, "cannot write %s/window.png\n", qPrintable(folder));
+    }
     Shoot(window, Qt::Key_F5, folder + "/editor-f5.png");
     Shoot(window, Qt::Key_F7, folder + "/editor-f7.png");
     return 0;

@@ -7,8 +7,10 @@ packages=(
   qt6-base-dev
   libicu-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  firebird3.0-server
   xvfb
   dpkg-dev
+  clang libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )

@@ -6,14 +6,15 @@
 
 namespace contado {
 
-TCompanyProbe::TCompanyProbe(const std::string& database) : connection_(std::make_unique<TSQLConnection>()) {
+TCompanyProbe::TCompanyProbe(const std::string& database, const std::string& password)
+    : connection_(std::make_unique<TSQLConnection>()) {
     connection_->SetName("Probe");
     connection_->SetConnectionName("Probe");
     connection_->SetDriverName("Interbase");
     connection_->SetLibraryName("libfbdriver.so");
     connection_->SetGetDriverFunc("getSQLDriverFIREBIRD");
     connection_->SetVendorLib("libfbclient.so.2");
-    connection_->Params().SetLines({"Database=" + database, "User_Name=SYSDBA", "Password=masterkey",
+    connection_->Params().SetLines({"Database=" + database, "User_Name=SYSDBA", "Password=" + password,
                                     "SQLDialect=3", "WaitOnLocks=True"});
     connection_->SetConnected(true);
 }

@@ -12,7 +12,8 @@ class TSQLConnection;
 // program stored. Values are read as text: cast dates and decimals in the select for a fixed form.
 class TCompanyProbe {
   public:
-    explicit TCompanyProbe(const std::string& database);
+    // The database path or server text; SYSDBA with the password given.
+    explicit TCompanyProbe(const std::string& database, const std::string& password = "masterkey");
     ~TCompanyProbe();
 
     std::vector<std::vector<std::string>> Rows(const std::string& select);
