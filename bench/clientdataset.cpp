@@ -16,13 +16,14 @@
 #include <vector>
 
 #include "bench/benchcompany.h"
+#include "bench/plainadjustments.h"
 #include "bench/plainfirebird.h"
 #include "core/datetime.h"
 #include "core/formatsettings.h"
 #include "core/textutil.h"
 #include "data/client/clientdataset.h"
-#include "data/provider/datasetprovider.h"
 #include "data/client/filterparser.h"
+#include "data/provider/datasetprovider.h"
 #include "data/sql/sqlconnection.h"
 #include "data/sql/sqltable.h"
 #include "platform/dsengine/dsstatus.h"
@@ -157,38 +158,6 @@ void ClientTableOpenAll100k(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 BENCHMARK(ClientTableOpenAll100k)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-// One planned adjustment as a plain program would hold it.
-struct TPlainAdjustment {
-    std::int32_t id;
-    ISC_DATE first;
-    ISC_DATE last;
-    std::int64_t rate;
-    std::int64_t factor;
-    std::string prefix;
-};
-
-constexpr const char* kPlannedSelect =
-    "select AJCI_ID, AJCI_FECINI, AJCI_FECFIN, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO from AJUSTE_CIERRE_AUTO";
-
-template <typename T>
-T Read(const unsigned char* row, unsigned offset) {
-    T value;
-    std::memcpy(&value, row + offset, sizeof value);
-    return value;
-}
-
-std::vector<TPlainAdjustment> PlainFetchAdjustments(TPlainFirebird& firebird) {
-    std::vector<TPlainAdjustment> rows;
-    firebird.Fetch(kPlannedSelect, [&rows](const unsigned char* row, const unsigned* offsets) {
-        const auto length = Read<std::uint16_t>(row, offsets[5]);
-        rows.push_back({Read<std::int32_t>(row, offsets[0]), Read<ISC_DATE>(row, offsets[1]),
-                        Read<ISC_DATE>(row, offsets[2]), Read<std::int64_t>(row, offsets[3]),
-                        Read<std::int64_t>(row, offsets[4]),
-                        std::string(reinterpret_cast<const char*>(row + offsets[5] + 2), length)});
-    });
-    return rows;
-}
 
 void PlainOOApiFetchAll100k(benchmark::State& state) {
     TPlainFirebird firebird(company->Path());

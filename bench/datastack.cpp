@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/benchcompany.h"
+#include "bench/plainadjustments.h"
 #include "bench/plainfirebird.h"
 #include "core/bcd.h"
 #include "core/datetime.h"
@@ -111,45 +112,13 @@ void FillPlannedAdjustments(TSQLConnection* connection) {
         "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
 }
 
-// One planned adjustment as a plain program would hold it.
-struct TPlainAdjustment {
-    std::int32_t id;
-    ISC_DATE first;
-    ISC_DATE last;
-    std::int64_t rate;
-    std::int64_t factor;
-    std::string prefix;
-};
-
-template <typename T>
-T Read(const unsigned char* row, unsigned offset) {
-    T value;
-    std::memcpy(&value, row + offset, sizeof value);
-    return value;
-}
-
-std::vector<TPlainAdjustment> PlainFetch(TPlainFirebird& firebird) {
-    std::vector<TPlainAdjustment> rows;
-    firebird.Fetch(
-        "select AJCI_ID, AJCI_FECINI, AJCI_FECFIN, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO from "
-        "AJUSTE_CIERRE_AUTO",
-        [&rows](const unsigned char* row, const unsigned* offsets) {
-            const auto length = Read<std::uint16_t>(row, offsets[5]);
-            rows.push_back({Read<std::int32_t>(row, offsets[0]), Read<ISC_DATE>(row, offsets[1]),
-                            Read<ISC_DATE>(row, offsets[2]), Read<std::int64_t>(row, offsets[3]),
-                            Read<std::int64_t>(row, offsets[4]),
-                            std::string(reinterpret_cast<const char*>(row + offsets[5] + 2), length)});
-        });
-    return rows;
-}
-
 void FetchPlainOOApi100k(benchmark::State& state) {
     TPlainFirebird firebird(company->Path());
     std::vector<TPlainAdjustment> rows;
     MeasuredLoop(
         state,
         [&] {
-            rows = PlainFetch(firebird);
+            rows = PlainFetchAdjustments(firebird);
             benchmark::DoNotOptimize(rows.data());
         },
         [&] {

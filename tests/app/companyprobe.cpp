@@ -1,8 +1,12 @@
 #include "tests/app/companyprobe.h"
 
+#include <chrono>
+#include <thread>
+
 #include "data/fields/field.h"
 #include "data/sql/sqlconnection.h"
 #include "data/sql/sqlquery.h"
+#include "tests/support/runningchild.h"
 
 namespace contado {
 
@@ -51,6 +55,23 @@ void TCompanyProbe::StartTransaction() {
 
 void TCompanyProbe::Rollback() {
     connection_->Rollback(connection_->TransactionDesc());
+}
+
+bool TCompanyProbe::AwaitStatement(TRunningChild& child, const std::vector<std::string>& words) {
+    std::string select =
+        "select count(*) from MON$STATEMENTS where MON$STATE <> 0 and MON$ATTACHMENT_ID <> "
+        "current_connection";
+    for (const std::string& word : words) {
+        select += " and MON$SQL_TEXT containing '" + word + "'";
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline && child.Running()) {
+        if (Scalar(select) != "0") {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 }  // namespace contado

@@ -6,6 +6,7 @@
 
 namespace contado {
 
+class TRunningChild;
 class TSQLConnection;
 
 // A second connection to a company database, for tests to prepare rows and read what the
@@ -22,6 +23,9 @@ class TCompanyProbe {
     // Later statements run in one transaction until it is rolled back.
     void StartTransaction();
     void Rollback();
+    // Waits up to a minute, while the child runs, for a statement of another attachment whose text
+    // holds every word to be running (or waiting on a lock); false when none came.
+    bool AwaitStatement(TRunningChild& child, const std::vector<std::string>& words);
 
   private:
     std::unique_ptr<TSQLConnection> connection_;

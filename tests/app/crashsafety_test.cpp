@@ -48,16 +48,7 @@ class CrashSafety : public testing::Test {
     // Waits until a statement holding both words runs (or waits on a lock) in another attachment.
     bool StatementRuns(TRunningChild& child, const std::string& word, const std::string& other) {
         TCompanyProbe monitor(company_.DatabasePath());
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (std::chrono::steady_clock::now() < deadline && child.Running()) {
-            if (monitor.Scalar("select count(*) from MON$STATEMENTS where MON$STATE <> 0 and "
-                               "MON$ATTACHMENT_ID <> current_connection and MON$SQL_TEXT containing '" +
-                               word + "' and MON$SQL_TEXT containing '" + other + "'") != "0") {
-                return true;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
+        return monitor.AwaitStatement(child, {word, other});
     }
     bool PostingRuns(TRunningChild& child) { return StatementRuns(child, "select", "contado_ralvek"); }
     TCompanyProbe& Probe() {

@@ -31,19 +31,7 @@ class Termination : public testing::Test {
             std::vector<std::string>{company_.ServerDir(), "SYSDBA", "masterkey", company_.CompanyCode()},
             std::vector<std::pair<std::string, std::string>>{{"QT_QPA_PLATFORM", "offscreen"}});
     }
-    // Waits until the posting statement of another attachment is running (or waiting on a lock).
-    bool PostingRuns(TRunningChild& child) {
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (std::chrono::steady_clock::now() < deadline && child.Running()) {
-            if (Probe().Scalar("select count(*) from MON$STATEMENTS where MON$STATE <> 0 and "
-                               "MON$ATTACHMENT_ID <> current_connection and "
-                               "MON$SQL_TEXT containing 'contado_ralvek'") != "0") {
-                return true;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
+    bool PostingRuns(TRunningChild& child) { return Probe().AwaitStatement(child, {"contado_ralvek"}); }
     static std::string CommandLine(const TRunningChild& child) {
         std::ifstream file("/proc/" + std::to_string(child.Pid()) + "/cmdline", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), {});

@@ -43,18 +43,7 @@ class ServerStop : public ServerCompanyTest {
         EXPECT_TRUE(status.has_value()) << "the run did not end";
         return status.value_or(-1);
     }
-    bool PostingRuns(TRunningChild& child) {
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (std::chrono::steady_clock::now() < deadline && child.Running()) {
-            if (Probe().Scalar("select count(*) from MON$STATEMENTS where MON$STATE <> 0 and "
-                               "MON$ATTACHMENT_ID <> current_connection and "
-                               "MON$SQL_TEXT containing 'contado_ralvek'") != "0") {
-                return true;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
+    bool PostingRuns(TRunningChild& child) { return Probe().AwaitStatement(child, {"contado_ralvek"}); }
     std::string PlannedFactors() {
         std::string text;
         for (const auto& row : Probe().Rows("select AJCI_ID || ':' || cast(AJCI_FACTOR as varchar(20)) "
