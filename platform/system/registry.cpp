@@ -1,11 +1,12 @@
 #include "platform/system/registry.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStringList>
 
 #include "core/exceptions.h"
 #include "core/textutil.h"
+#include "platform/system/settingsfile.h"
 
 namespace contado {
 
@@ -48,29 +49,27 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key) {
     if (file.isEmpty() || !info.isFile() || !info.isReadable()) {
         return false;
     }
-    settings_ = std::make_unique<QSettings>(file, QSettings::IniFormat);
-    if (settings_->status() != QSettings::NoError) {
-        settings_.reset();
+    QFile settings(file);
+    if (!settings.open(QIODevice::ReadOnly)) {
         return false;
     }
+    settings_ = std::make_unique<TSettingsFile>(settings.readAll().toStdString());
     return true;
 }
 
-// INI values have no types of their own; QSettings reads an unquoted value holding a comma as a
-// list and the forms @ByteArray(...), @Variant(...), @Rect(...) and the like as other types. Those
-// are the values that are not plain strings. A number is text like any other value.
+// A list or a value of another type than text (see TSettingsFile) is a value that is not a string.
 std::string TRegistry::ReadString(const std::string& name) const {
     if (!settings_) {
         return {};
     }
-    const QVariant value = settings_->value(QString::fromStdString(name));
-    if (!value.isValid()) {
+    std::optional<TSettingsValue> value = settings_->Value(name);
+    if (!value) {
         return {};
     }
-    if (value.typeId() != QMetaType::QString) {
+    if (!value->IsText) {
         throw Exception(FormatMessage("Invalid data type for '%s'", name));
     }
-    return value.toString().toStdString();
+    return std::move(value->Text);
 }
 
 void TRegistry::CloseKey() {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-class QSettings;
-
 namespace contado {
+
+class TSettingsFile;
 
 // Read-only access to the machine-wide settings that stand in for HKEY_LOCAL_MACHINE.
 //
@@ -30,7 +30,7 @@ class TRegistry {
     static QString SettingsFileFor(const std::string& key);
 
   private:
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<TSettingsFile> settings_;
 };
 
 }  // namespace contado

@@ -71,5 +71,13 @@ TEST(Registry, ValuesOfOtherTypesFailNamingTheValue) {
     }
 }
 
+TEST(Registry, OtherValuesOfTheFileAreNeverInterpreted) {
+    TRegistrySandbox sandbox;
+    const std::string contents =
+        "[General]\nEsperaConexion=@Variant(\\0\\0\\0\\t(\\0\\x2\\0\\0\\0\\x1e)\n"
+        "EsperaBloqueo=a, b\nDirectorio=/srv/tandrel\n";
+    EXPECT_EQ(ReadDirectorio(sandbox, contents), "/srv/tandrel");
+}
+
 }  // namespace
 }  // namespace contado
