@@ -31,8 +31,12 @@ for script in postinst postrm; do
   [ -x "$scratch/control/$script" ] || fail "$script missing or not executable"
   sh -n "$scratch/control/$script" || fail "$script is not valid sh"
 done
-grep -q 'install -d -o root -g contado -m 2770 /var/lib/contado/lock' "$scratch/control/postinst" ||
-  fail "postinst does not make the shared lock folder"
+# The folder's group follows the rule of scripts/setup.sh: firebird's where that user exists.
+grep -q 'install -d -o root -g "$lock_group" -m 2770 "$lock_folder"' "$scratch/control/postinst" &&
+  grep -q '^lock_folder=/var/lib/contado/lock$' "$scratch/control/postinst" &&
+  grep -q 'getent passwd firebird' "$scratch/control/postinst" &&
+  grep -q 'lock_group=$(id -gn firebird)' "$scratch/control/postinst" ||
+  fail "postinst does not make the shared lock folder with the group of scripts/setup.sh"
 
 root=$scratch/root
 dpkg -x "$deb" "$root"
@@ -75,7 +79,7 @@ done
 service=$root/usr/share/doc/contado/examples/contado-posting.service
 grep -q '^EnvironmentFile=' "$service" || fail "service without EnvironmentFile"
 grep -q '^ExecStart=.*/usr/bin/contado [^ ]* [^ ]* - [^ ]* --desde ' "$service" || fail "service password not '-', or no catch-up"
-grep -q '^Group=contado$' "$service" || fail "service not in group contado"
+grep -q '^SupplementaryGroups=' "$service" || fail "service not in the lock folder's group"
 help=$("$root/usr/bin/contado" --help) || fail "--help did not exit 0"
 [[ "$help" == *ISC_PASSWORD* ]] || fail "--help printed '$help'"
 
