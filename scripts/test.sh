@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, configure, build and run every test. Exits non-zero on any failure.
 #   scripts/test.sh              build/ and ctest, with a private Firebird server for the server
-#                                tests, then each fuzzer over its seed corpus when clang is there
-#                                (a search for new faults is scripts/fuzz.sh SECONDS: its findings
-#                                vary from run to run, so they never decide a test run)
+#                                tests, then each fuzzer for 20 seconds from its seed corpus when
+#                                clang is there (scripts/fuzz.sh SECONDS searches longer)
 #   scripts/test.sh --sanitize   the same suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #                                in build-sanitize/, without the fuzzers
 set -euo pipefail
@@ -48,5 +47,5 @@ cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
 
 if [ $sanitize -eq 0 ] && command -v clang++ > /dev/null; then
-  "$root/scripts/fuzz.sh" 0
+  "$root/scripts/fuzz.sh" 20
 fi
