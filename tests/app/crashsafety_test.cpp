@@ -127,10 +127,13 @@ TEST_F(CrashSafety, KilledAtAnyMomentOfARunTheLedgerStaysWholeAndARerunPostsTheR
         if (name.starts_with("posting")) {
             ASSERT_TRUE(PostingRuns(*child)) << name << child->Output();
         }
+        // A process killed while it signals another attachment of the same embedded database (the
+        // engine does that in shared memory, with no recovery of a dead signaller) can leave that
+        // attachment waiting for ever inside the engine, so no probe is attached at the kill.
+        probe_.reset();
         std::this_thread::sleep_for(delay);
         child->Signal(SIGKILL);
         ASSERT_TRUE(child->WaitFor(10s).has_value()) << name;
-        probe_.reset();
         ExpectWholeLedger(name);
         if (Probe().Scalar("select count(*) from FACTURA_CONTABLE") != "0") {
             break;
