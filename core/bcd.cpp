@@ -10,7 +10,7 @@ namespace {
 
 using Unscaled = TBcd::Unscaled;
 
-Unscaled PowerOfTen(int exponent) {
+constexpr Unscaled PowerOfTen(int exponent) {
     Unscaled result = 1;
     for (int i = 0; i < exponent; ++i) {
         result *= 10;
@@ -42,6 +42,12 @@ Unscaled RoundDivide(Unscaled value, Unscaled divisor) {
     return quotient;
 }
 
+// More digits than a decimal may have, found by magnitude rather than by counting them one by one.
+bool ExceedsMaxPrecision(Unscaled value) {
+    constexpr Unscaled kLimit = PowerOfTen(TBcd::kMaxPrecision);
+    return value >= kLimit || value <= -kLimit;
+}
+
 [[noreturn]] void Overflow() {
     throw EDatabaseError("BCD overflow");
 }
@@ -49,7 +55,7 @@ Unscaled RoundDivide(Unscaled value, Unscaled divisor) {
 }  // namespace
 
 TBcd TBcd::FromUnscaled(Unscaled unscaled, int scale) {
-    if (scale < 0 || scale > kMaxPrecision || DigitCount(unscaled) > kMaxPrecision) {
+    if (scale < 0 || scale > kMaxPrecision || ExceedsMaxPrecision(unscaled)) {
         Overflow();
     }
     TBcd result;

@@ -27,4 +27,10 @@ inline bool VarIsEmptyOrNull(const TVariant& value) {
     return VarIsUnassigned(value) || VarIsNull(value);
 }
 
+// The null value, for functions that answer values by reference.
+inline const TVariant& NullVariant() {
+    static const TVariant null = TNull{};
+    return null;
+}
+
 }  // namespace contado

@@ -140,7 +140,9 @@ int TClientDataSet::FetchMore(bool all) {
     }
     int count = all ? -1 : packetRecords_;
     int received = 0;
-    TDataPacket packet = RequestRecords(count, {}, received);
+    // The rows go into the table in parts as the provider writes them, as at opening.
+    TDataPacket packet =
+        RequestRecords(count, {}, received, [this](const TDataPacket& part) { AppendPacket(part, false); });
     AppendPacket(packet, all || received != count);
     return received;
 }

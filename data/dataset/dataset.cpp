@@ -188,13 +188,25 @@ TRecordBuffer* TDataSet::ActiveRecordBuffer() const {
     }
 }
 
-TVariant TDataSet::GetFieldValue(const TField& field) const {
-    const TRecordBuffer* buffer = ActiveRecordBuffer();
+const TVariant& TDataSet::ValueIn(const TRecordBuffer* buffer, const TField& field) {
     const int index = field.BufferIndex();
     if (buffer == nullptr || index < 0 || index >= static_cast<int>(buffer->Values.size())) {
-        return TNull{};
+        return NullVariant();
     }
     return buffer->Values[index];
+}
+
+const TVariant& TDataSet::GetFieldValue(const TField& field) const {
+    return ValueIn(ActiveRecordBuffer(), field);
+}
+
+void TDataSet::GetFieldValues(std::vector<TVariant>& values) const {
+    const TRecordBuffer* buffer = ActiveRecordBuffer();
+    values.resize(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const TVariant& value = ValueIn(buffer, *fields_[i]);
+        values[i] = VarIsUnassigned(value) ? NullVariant() : value;
+    }
 }
 
 void TDataSet::SetFieldValue(TField& field, const TVariant& value) {

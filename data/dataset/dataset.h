@@ -92,8 +92,12 @@ class TDataSet : public TComponent {
     TField* FindField(const std::string& name) const;
     // "Field '%s' not found" (with the dataset's name) when there is none.
     TField& FieldByName(const std::string& name) const;
-    // Field values as fields read and write them, in the record that the state designates.
-    virtual TVariant GetFieldValue(const TField& field) const;
+    // Field values as fields read and write them, in the record that the state designates. The value
+    // read is the record's own, valid until the record changes or another record is current.
+    const TVariant& GetFieldValue(const TField& field) const;
+    // Every field's value as the field reads it (null where it has none), in field order; the record
+    // is looked up once for all of them.
+    void GetFieldValues(std::vector<TVariant>& values) const;
     virtual void SetFieldValue(TField& field, const TVariant& value);
     // The field's value read in one of the temporary states (old, new or current value).
     TVariant StateFieldValue(TDataSetState state, const TField& field);
@@ -180,6 +184,7 @@ class TDataSet : public TComponent {
     void RemoveDataSource(TDataSource* source);
     void AddField(TField* field);
     void RemoveField(TField* field);
+    static const TVariant& ValueIn(const TRecordBuffer* buffer, const TField& field);
 
     // Opening and closing
     void OpenCursor();

@@ -34,15 +34,12 @@ void TField::Bind(int fieldNo, int bufferIndex) {
     bufferIndex_ = bufferIndex;
 }
 
-TVariant TField::GetData() const {
+const TVariant& TField::GetData() const {
     if (dataSet_ == nullptr || bufferIndex_ < 0) {
-        return TNull{};
+        return NullVariant();
     }
-    TVariant value = dataSet_->GetFieldValue(*this);
-    if (VarIsUnassigned(value)) {
-        return TNull{};
-    }
-    return value;
+    const TVariant& value = dataSet_->GetFieldValue(*this);
+    return VarIsUnassigned(value) ? NullVariant() : value;
 }
 
 void TField::SetData(const TVariant& value) {
@@ -62,7 +59,7 @@ void TField::SetData(const TVariant& value) {
     dataSet_->SetFieldValue(*this, value);
 }
 
-TVariant TField::Value() const {
+const TVariant& TField::Value() const {
     return GetData();
 }
 

@@ -81,7 +81,8 @@ class TField : public TComponent {
     // The value as it is stored: null, or the field's own kind of value.
     TVariant AsVariant() const { return Value(); }
     void SetAsVariant(const TVariant& value) { SetValue(value); }
-    TVariant Value() const;
+    // The record's own value, valid until the record changes or another record is current.
+    const TVariant& Value() const;
     // Null or unassigned clears the field; other values go through the typed setters.
     void SetValue(const TVariant& value);
 
@@ -114,8 +115,9 @@ class TField : public TComponent {
   protected:
     void SetDataType(TFieldType type) { dataType_ = type; }
     virtual int DefaultWidth() const { return 10; }
-    // The stored value (null when the field has no value or no current record).
-    TVariant GetData() const;
+    // The stored value (null when the field has no value or no current record), valid until the
+    // record changes or another record is current.
+    const TVariant& GetData() const;
     // Writes a value; fails when the field is read-only or the dataset is not editing.
     void SetData(const TVariant& value);
     [[noreturn]] void AccessError(const char* typeName) const;

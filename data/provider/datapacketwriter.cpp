@@ -22,10 +22,7 @@ void TDataPacketWriter::WriteRowAt(std::size_t index) {
     }
     TPacketRow& row = packet_.Rows[index];
     row.Status = TUpdateStatus::Unmodified;
-    row.Values.resize(dataSet_.FieldCount());
-    for (int i = 0; i < dataSet_.FieldCount(); ++i) {
-        row.Values[i] = dataSet_.Fields(i)->Value();
-    }
+    dataSet_.GetFieldValues(row.Values);
 }
 
 TPacketColumn TDataPacketWriter::ColumnOf(const TField& field) {

@@ -1,6 +1,7 @@
 #include "data/sql/customsqldataset.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/datetime.h"
 #include "core/textutil.h"
@@ -17,15 +18,22 @@ namespace contado {
 
 namespace {
 
+constexpr int kInt64Digits = 18;
+
+// 10 to the power of 0 to kInt64Digits.
+constexpr std::array<std::int64_t, kInt64Digits + 1> kPowersOfTen = [] {
+    std::array<std::int64_t, kInt64Digits + 1> powers{1};
+    for (std::size_t digits = 1; digits < powers.size(); ++digits) {
+        powers[digits] = powers[digits - 1] * 10;
+    }
+    return powers;
+}();
+
 // A decimal as a column of that precision and scale holds it. A value already of the column's scale
 // with fewer digits than its precision is that value itself, found without counting digits one by one.
 TBcd ColumnDecimal(const TBcd& value, int precision, int scale) {
-    constexpr int kInt64Digits = 18;
     if (value.Scale() == scale && precision >= 1 && precision <= kInt64Digits) {
-        std::int64_t limit = 1;
-        for (int digit = 0; digit < precision; ++digit) {
-            limit *= 10;
-        }
+        const std::int64_t limit = kPowersOfTen[precision];
         const TBcd::Unscaled unscaled = value.UnscaledValue();
         if (unscaled > -limit && unscaled < limit) {
             return value;
@@ -295,47 +303,58 @@ TGetResult TCustomSQLDataSet::GetRecord(TRecordBuffer& buffer, TGetMode mode) {
     return grOK;
 }
 
+// One driver value serves every column of the row, and each buffer value is assigned in place, so
+// reading a row allocates nothing but room for a text longer than the one its buffer held.
 void TCustomSQLDataSet::ReadRow(TRecordBuffer& buffer) {
+    TDriverValue value;
     for (int column = 0; column < FieldDefs().Count(); ++column) {
-        TDriverValue value;
         Check(cursor_->getValue(static_cast<std::uint16_t>(column + 1), value), cursor_.get());
-        buffer.Values[column] = ColumnValue(column, value);
+        ReadColumnValue(column, value, buffer.Values[column]);
     }
     buffer.Bookmark.clear();
     buffer.BookmarkFlag = bfCurrent;
 }
 
 // The driver's value as the column's field keeps it; decimals take the field's precision and scale.
-TVariant TCustomSQLDataSet::ColumnValue(int column, const TDriverValue& value) const {
+void TCustomSQLDataSet::ReadColumnValue(int column, const TDriverValue& value, TVariant& target) const {
     if (value.IsNull) {
-        return TNull{};
+        target = TNull{};
+        return;
     }
     switch (value.Type) {
         case TDriverType::Text:
         case TDriverType::Blob:
-            return value.Text;
+            target = value.Text;
+            return;
         case TDriverType::Boolean:
-            return value.Integer != 0;
+            target = value.Integer != 0;
+            return;
         case TDriverType::Int16:
         case TDriverType::Int32:
         case TDriverType::Int64:
-            return value.Integer;
+            target = value.Integer;
+            return;
         case TDriverType::Float:
-            return value.Real;
+            target = value.Real;
+            return;
         case TDriverType::Bcd: {
             const TFieldDef& def = FieldDefs()[column];
-            return ColumnDecimal(value.Decimal, def.Precision(), def.Size());
+            target = ColumnDecimal(value.Decimal, def.Precision(), def.Size());
+            return;
         }
         case TDriverType::Date:
-            return DayNumberToDate(static_cast<std::int32_t>(value.Integer));
+            target = DayNumberToDate(static_cast<std::int32_t>(value.Integer));
+            return;
         case TDriverType::Time:
-            return TimeFromUnits(value.Integer);
+            target = TimeFromUnits(value.Integer);
+            return;
         case TDriverType::TimeStamp:
-            return JoinDateTime(static_cast<std::int32_t>(value.Integer), value.TimeOfDay);
+            target = JoinDateTime(static_cast<std::int32_t>(value.Integer), value.TimeOfDay);
+            return;
         case TDriverType::Unknown:
             break;
     }
-    return TNull{};
+    target = TNull{};
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -104,7 +104,7 @@ class TCustomSQLDataSet : public TDataSet, public IProviderSupport, public TConn
     void ExecuteCommand();
     void ReadFieldDefs();
     void ReadRow(TRecordBuffer& buffer);
-    TVariant ColumnValue(int column, const TDriverValue& value) const;
+    void ReadColumnValue(int column, const TDriverValue& value, TVariant& target) const;
     void CloseCursor();
     void CollectParams();
     template <typename Handle>

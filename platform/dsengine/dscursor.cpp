@@ -7,18 +7,10 @@
 
 namespace contado {
 
-const TVariant* TDSCursor::FilterValues(int row, const TDSFilter& filter) const {
-    scratch_.resize(base_.Store().ColumnCount());
-    for (const int column : filter.Columns()) {
-        scratch_[column] = base_.Store().Value(row, column);
-    }
-    return scratch_.data();
-}
-
 bool TDSCursor::Passes(int row) const {
-    return std::all_of(filters_.begin(), filters_.end(), [this, row](const auto& entry) {
-        return entry.second.Matches(FilterValues(row, entry.second));
-    });
+    const TDSRowStore& store = base_.Store();
+    return std::all_of(filters_.begin(), filters_.end(),
+                       [&store, row](const auto& entry) { return entry.second.Matches(store, row); });
 }
 
 void TDSCursor::IndexChanged() {
@@ -278,7 +270,7 @@ int TDSCursor::RevertRecord() {
 
 int TDSCursor::AddFilter(const TDSExpression& expression, TDSFilterHandle& handle) {
     TDSFilter filter;
-    if (int status = TDSFilter::Compile(expression, base_.Store().ColumnCount(), filter);
+    if (int status = TDSFilter::Compile(expression, base_.Store().Layout(), filter);
         status != dsstatus::kOk) {
         return status;
     }
@@ -300,13 +292,13 @@ int TDSCursor::DropFilter(TDSFilterHandle handle) {
 
 int TDSCursor::LocateWithFilter(const TDSExpression& expression) {
     TDSFilter filter;
-    if (int status = TDSFilter::Compile(expression, base_.Store().ColumnCount(), filter);
+    if (int status = TDSFilter::Compile(expression, base_.Store().Layout(), filter);
         status != dsstatus::kOk) {
         return status;
     }
     Sync();
     for (int i = 0; i < Count(); ++i) {
-        if (filter.Matches(FilterValues(visible_[i], filter))) {
+        if (filter.Matches(base_.Store(), visible_[i])) {
             position_ = i;
             return dsstatus::kOk;
         }

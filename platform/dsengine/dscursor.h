@@ -54,8 +54,6 @@ class TDSCursor : public IDSCursor {
     int VisibleIndexOf(int row);
     int InsertOrderIndex() const;
     int CheckWritable(const TDSRecord& record) const;
-    // The row's values of the filter's columns decoded into the cursor's scratch record.
-    const TVariant* FilterValues(int row, const TDSFilter& filter) const;
 
     TDSBase& base_;
     std::map<TDSFilterHandle, TDSFilter> filters_;
@@ -68,7 +66,6 @@ class TDSCursor : public IDSCursor {
     bool indexOfRowValid_ = false;
     // -1 before the first row, Count() after the last.
     int position_ = -1;
-    mutable TDSRecord scratch_;
 };
 
 }  // namespace contado

@@ -47,10 +47,6 @@ bool Holds(TDSCompareOp op, int order) {
     return false;
 }
 
-bool IsNullValue(const TVariant& value) {
-    return VarIsEmptyOrNull(value);
-}
-
 }  // namespace
 
 bool TDSFilter::CheckNode(const TDSExprNode& node, int index, const std::vector<TDSExprNode>& nodes,
@@ -87,7 +83,8 @@ bool TDSFilter::WithinDepth(const TDSExprNode& node, int index, std::vector<int>
     return depths[index] <= kMaxDepth;
 }
 
-int TDSFilter::Compile(const TDSExpression& expression, int columnCount, TDSFilter& filter) {
+int TDSFilter::Compile(const TDSExpression& expression, const TDSRecordLayout& layout, TDSFilter& filter) {
+    const int columnCount = layout.ColumnCount();
     const auto& source = expression.Nodes();
     int root = expression.Root();
     if (root < 0 || root >= static_cast<int>(source.size()) || IsValue(source[root].Kind)) {
@@ -101,26 +98,20 @@ int TDSFilter::Compile(const TDSExpression& expression, int columnCount, TDSFilt
         if (!CheckNode(source[i], i, source, columnCount) || !WithinDepth(source[i], i, depths)) {
             return dsstatus::kInvalidExpression;
         }
-        Node node{source[i].Kind, source[i].Op, source[i].Column, source[i].Value, source[i].Operands, false};
+        Node node{.kind = source[i].Kind,
+                  .op = source[i].Op,
+                  .column = source[i].Column,
+                  .value = source[i].Value,
+                  .operands = source[i].Operands};
         compiled.nodes_.push_back(std::move(node));
     }
     for (Node& node : compiled.nodes_) {
         compiled.MarkPrefixMatch(node);
+        compiled.PrepareSlotCompare(node, layout);
     }
-    compiled.CollectColumns();
     compiled.root_ = root;
     filter = std::move(compiled);
     return dsstatus::kOk;
-}
-
-void TDSFilter::CollectColumns() {
-    for (const Node& node : nodes_) {
-        if (node.kind == TDSNodeKind::Column) {
-            columns_.push_back(node.column);
-        }
-    }
-    std::sort(columns_.begin(), columns_.end());
-    columns_.erase(std::unique(columns_.begin(), columns_.end()), columns_.end());
 }
 
 void TDSFilter::MarkPrefixMatch(Node& node) const {
@@ -135,32 +126,46 @@ void TDSFilter::MarkPrefixMatch(Node& node) const {
     }
 }
 
-const TVariant& TDSFilter::ValueOf(int node, const TVariant* row) const {
-    const Node& item = nodes_[node];
-    return item.kind == TDSNodeKind::Column ? row[item.column] : item.value;
+// Slot forms are numbers held by value: they view nothing that could move with the nodes.
+void TDSFilter::PrepareSlotCompare(Node& node, const TDSRecordLayout& layout) const {
+    if (node.kind != TDSNodeKind::Compare) {
+        return;
+    }
+    const Node& left = nodes_[node.operands[0]];
+    const Node& right = nodes_[node.operands[1]];
+    TDSValueView converted;
+    if (left.kind == TDSNodeKind::Column && right.kind == TDSNodeKind::Constant &&
+        layout.SlotForm(left.column, TDSValueView::Of(right.value), converted)) {
+        node.slotCompare = SlotCompare{left.column, converted};
+    }
 }
 
-TDSFilter::Truth TDSFilter::Evaluate(int node, const TVariant* row) const {
+TDSValueView TDSFilter::ValueOf(int node, const TDSRowStore& store, int row) const {
+    const Node& item = nodes_[node];
+    return item.kind == TDSNodeKind::Column ? store.View(row, item.column) : TDSValueView::Of(item.value);
+}
+
+TDSFilter::Truth TDSFilter::Evaluate(int node, const TDSRowStore& store, int row) const {
     const Node& item = nodes_[node];
     switch (item.kind) {
         case TDSNodeKind::Compare:
-            return EvaluateCompare(item, row);
+            return EvaluateCompare(item, store, row);
         case TDSNodeKind::Like:
-            return EvaluateLike(item, row);
+            return EvaluateLike(item, store, row);
         case TDSNodeKind::In:
-            return EvaluateIn(item, row);
+            return EvaluateIn(item, store, row);
         case TDSNodeKind::IsNull:
-            return IsNullValue(ValueOf(item.operands[0], row)) ? Truth::True : Truth::False;
+            return ValueOf(item.operands[0], store, row).IsNull() ? Truth::True : Truth::False;
         case TDSNodeKind::IsNotNull:
-            return IsNullValue(ValueOf(item.operands[0], row)) ? Truth::False : Truth::True;
+            return ValueOf(item.operands[0], store, row).IsNull() ? Truth::False : Truth::True;
         case TDSNodeKind::Not: {
-            Truth inner = Evaluate(item.operands[0], row);
+            Truth inner = Evaluate(item.operands[0], store, row);
             return inner == Truth::Unknown ? inner : (inner == Truth::True ? Truth::False : Truth::True);
         }
         case TDSNodeKind::And:
-            return EvaluateJunction(item, row, Truth::False);
+            return EvaluateJunction(item, store, row, Truth::False);
         case TDSNodeKind::Or:
-            return EvaluateJunction(item, row, Truth::True);
+            return EvaluateJunction(item, store, row, Truth::True);
         default:
             return Truth::Unknown;
     }
@@ -168,10 +173,11 @@ TDSFilter::Truth TDSFilter::Evaluate(int node, const TVariant* row) const {
 
 // AND (decisive False) and OR (decisive True) over any number of operands, in a loop, so a chain of
 // any length needs no deeper stack. Unknown wins over the other value, as in SQL.
-TDSFilter::Truth TDSFilter::EvaluateJunction(const Node& node, const TVariant* row, Truth decisive) const {
+TDSFilter::Truth TDSFilter::EvaluateJunction(const Node& node, const TDSRowStore& store, int row,
+                                             Truth decisive) const {
     Truth result = decisive == Truth::False ? Truth::True : Truth::False;
     for (int operand : node.operands) {
-        const Truth truth = Evaluate(operand, row);
+        const Truth truth = Evaluate(operand, store, row);
         if (truth == decisive) {
             return truth;
         }
@@ -182,44 +188,54 @@ TDSFilter::Truth TDSFilter::EvaluateJunction(const Node& node, const TVariant* r
     return result;
 }
 
-TDSFilter::Truth TDSFilter::EvaluateCompare(const Node& node, const TVariant* row) const {
-    const TVariant& left = ValueOf(node.operands[0], row);
-    const TVariant& right = ValueOf(node.operands[1], row);
-    if (IsNullValue(left) || IsNullValue(right)) {
+// A column's value in its slot's form compares with the constant converted to that form; any other
+// value with the constant as it was given.
+TDSFilter::Truth TDSFilter::EvaluateCompare(const Node& node, const TDSRowStore& store, int row) const {
+    if (node.slotCompare) {
+        const TDSValueView value = store.View(row, node.slotCompare->column);
+        if (value.SameForm(node.slotCompare->constant)) {
+            return Holds(node.op, value.CompareSameForm(node.slotCompare->constant)) ? Truth::True
+                                                                                     : Truth::False;
+        }
+    }
+    const TDSValueView left = ValueOf(node.operands[0], store, row);
+    const TDSValueView right = ValueOf(node.operands[1], store, row);
+    if (left.IsNull() || right.IsNull()) {
         return Truth::Unknown;
     }
     int order = 0;
     if (node.prefixMatch) {
-        const auto* text = std::get_if<std::string>(&left);
-        if (text == nullptr) {
+        if (!left.IsText()) {
             return Truth::Unknown;
         }
-        std::string_view prefix = std::get<std::string>(right);
+        std::string_view prefix = right.TextValue();
         prefix.remove_suffix(1);
-        order = StartsWithCharacters(*text, prefix, caseInsensitive_) ? 0 : 1;
+        order = StartsWithCharacters(left.TextValue(), prefix, caseInsensitive_) ? 0 : 1;
     } else if (!CompareValues(left, right, caseInsensitive_, order)) {
         return Truth::Unknown;
     }
     return Holds(node.op, order) ? Truth::True : Truth::False;
 }
 
-TDSFilter::Truth TDSFilter::EvaluateLike(const Node& node, const TVariant* row) const {
-    const auto* text = std::get_if<std::string>(&ValueOf(node.operands[0], row));
-    const auto* pattern = std::get_if<std::string>(&ValueOf(node.operands[1], row));
-    if (text == nullptr || pattern == nullptr) {
+TDSFilter::Truth TDSFilter::EvaluateLike(const Node& node, const TDSRowStore& store, int row) const {
+    const TDSValueView text = ValueOf(node.operands[0], store, row);
+    const TDSValueView pattern = ValueOf(node.operands[1], store, row);
+    if (!text.IsText() || !pattern.IsText()) {
         return Truth::Unknown;
     }
-    return MatchesLikePattern(*text, *pattern, caseInsensitive_) ? Truth::True : Truth::False;
+    return MatchesLikePattern(text.TextValue(), pattern.TextValue(), caseInsensitive_) ? Truth::True
+                                                                                       : Truth::False;
 }
 
-TDSFilter::Truth TDSFilter::EvaluateIn(const Node& node, const TVariant* row) const {
-    const TVariant& value = ValueOf(node.operands[0], row);
-    if (IsNullValue(value)) {
+TDSFilter::Truth TDSFilter::EvaluateIn(const Node& node, const TDSRowStore& store, int row) const {
+    const TDSValueView value = ValueOf(node.operands[0], store, row);
+    if (value.IsNull()) {
         return Truth::Unknown;
     }
     for (size_t i = 1; i < node.operands.size(); ++i) {
         int order = 0;
-        if (CompareValues(value, ValueOf(node.operands[i], row), caseInsensitive_, order) && order == 0) {
+        if (CompareValues(value, ValueOf(node.operands[i], store, row), caseInsensitive_, order) &&
+            order == 0) {
             return Truth::True;
         }
     }

@@ -14,13 +14,6 @@ constexpr std::uint32_t kUtf8BytesPerCharacter = 4;
 constexpr std::uint32_t kDecimalSize = sizeof(std::int64_t) + 1;
 
 template <typename T>
-T Load(const std::byte* data) {
-    T value;
-    std::memcpy(&value, data, sizeof value);
-    return value;
-}
-
-template <typename T>
 void Store(std::byte* data, T value) {
     std::memcpy(data, &value, sizeof value);
 }
@@ -73,7 +66,7 @@ TDSRecordLayout::TSlot TDSRecordLayout::SlotFor(const TPacketColumn& column) {
             return TSlot{TSlotKind::Boolean};
         case ftBCD:
         case ftFMTBcd:
-            return TSlot{TSlotKind::Decimal};
+            return TSlot{TSlotKind::Decimal, 0, 0, column.Size};
         case ftString:
         case ftFixedChar:
         case ftWideString:
@@ -112,19 +105,10 @@ std::uint32_t TDSRecordLayout::SlotSize(const TSlot& slot) {
     return size < sizeof(std::uint32_t) ? static_cast<std::uint32_t>(sizeof(std::uint32_t)) : size;
 }
 
-TDSRecordLayout::TState TDSRecordLayout::State(const std::byte* record, int column) {
-    const auto bits = std::to_integer<unsigned>(record[column / 4]) >> (column % 4 * 2);
-    return static_cast<TState>(bits & 3u);
-}
-
 void TDSRecordLayout::SetState(std::byte* record, int column, TState state) {
     const unsigned shift = column % 4 * 2;
     const unsigned bits = std::to_integer<unsigned>(record[column / 4]);
     record[column / 4] = static_cast<std::byte>((bits & ~(3u << shift)) | (unsigned{state} << shift));
-}
-
-std::uint32_t TDSRecordLayout::Index(const std::byte* data) {
-    return Load<std::uint32_t>(data);
 }
 
 // Writes the value into the slot when it fits there; false, with nothing written, when it does not.
@@ -201,6 +185,25 @@ TVariant TDSRecordLayout::ReadInSlot(const TSlot& slot, const std::byte* data) c
     return TVariant();
 }
 
+bool TDSRecordLayout::SlotForm(int column, const TDSValueView& value, TDSValueView& converted) const {
+    const TSlot& slot = slots_[column];
+    switch (slot.Kind) {
+        case TSlotKind::Int32:
+        case TSlotKind::Int64:
+            return value.ConvertTo(TDSValueView::TKind::Integer, 0, converted);
+        case TSlotKind::Double:
+            return value.ConvertTo(TDSValueView::TKind::Float, 0, converted);
+        case TSlotKind::Boolean:
+            return value.ConvertTo(TDSValueView::TKind::Boolean, 0, converted);
+        case TSlotKind::Decimal:
+            return value.ConvertTo(TDSValueView::TKind::Decimal, slot.Scale, converted);
+        case TSlotKind::Text:
+        case TSlotKind::OutOfLine:
+            break;
+    }
+    return false;
+}
+
 TVariant TDSRecordLayout::Read(const std::byte* record, int column,
                                const TDSOutOfLineValues& outOfLine) const {
     const TSlot& slot = slots_[column];
@@ -238,6 +241,33 @@ void TDSRecordLayout::Write(std::byte* record, int column, const TVariant& value
         outOfLine.Release(previous);
     }
     SetState(record, column, state);
+}
+
+// Where a value goes in a clear record: nowhere (unassigned), only its state (null), its slot, or
+// out of line with its index in the slot.
+TDSRecordLayout::TState TDSRecordLayout::Place(const TSlot& slot, std::byte* data, const TVariant& value,
+                                               TDSOutOfLineValues& outOfLine) const {
+    if (VarIsEmptyOrNull(value)) {
+        return VarIsNull(value) ? kNull : kUnassigned;
+    }
+    if (WriteInSlot(slot, data, value)) {
+        return kInSlot;
+    }
+    Store(data, outOfLine.Add(value));
+    return kOutOfLine;
+}
+
+// The states of four columns share a byte, which is written once they are all placed.
+void TDSRecordLayout::Fill(std::byte* record, const TVariant* values, TDSOutOfLineValues& outOfLine) const {
+    unsigned states = 0;
+    for (int column = 0; column < ColumnCount(); ++column) {
+        const TSlot& slot = slots_[column];
+        states |= unsigned{Place(slot, record + slot.Offset, values[column], outOfLine)} << (column % 4 * 2);
+        if (column % 4 == 3 || column + 1 == ColumnCount()) {
+            record[column / 4] = static_cast<std::byte>(states);
+            states = 0;
+        }
+    }
 }
 
 void TDSRecordLayout::Copy(const std::byte* source, std::byte* target, TDSOutOfLineValues& outOfLine) const {

@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "core/variant.h"
 #include "platform/dsengine/datapacket.h"
 #include "platform/dsengine/dsoutoflinevalues.h"
+#include "platform/dsengine/dsvalueview.h"
 
 namespace contado {
 
@@ -25,7 +27,15 @@ class TDSRecordLayout {
     std::size_t RecordSize() const { return recordSize_; }
 
     TVariant Read(const std::byte* record, int column, const TDSOutOfLineValues& outOfLine) const;
+    // The value where it lies, in its slot or out of line; no text is copied.
+    TDSValueView View(const std::byte* record, int column, const TDSOutOfLineValues& outOfLine) const;
+    // The value converted to the kind (and scale) of the views of the column's slot, so that it
+    // compares with them as it is; false when it does not convert exactly or the column keeps its
+    // values out of line.
+    bool SlotForm(int column, const TDSValueView& value, TDSValueView& converted) const;
     void Write(std::byte* record, int column, const TVariant& value, TDSOutOfLineValues& outOfLine) const;
+    // Writes one value per column into a record that is still clear (every column unassigned).
+    void Fill(std::byte* record, const TVariant* values, TDSOutOfLineValues& outOfLine) const;
     // Copies a record over another (whose out-of-line values are released first); the copy gets
     // out-of-line values of its own.
     void Copy(const std::byte* source, std::byte* target, TDSOutOfLineValues& outOfLine) const;
@@ -40,8 +50,15 @@ class TDSRecordLayout {
         TSlotKind Kind = TSlotKind::OutOfLine;
         std::uint32_t Offset = 0;
         std::uint32_t TextCapacity = 0;  // bytes of a text slot
+        int Scale = 0;                   // the column's scale, of a decimal slot
     };
 
+    template <typename T>
+    static T Load(const std::byte* data) {
+        T value;
+        std::memcpy(&value, data, sizeof value);
+        return value;
+    }
     static TSlot SlotFor(const TPacketColumn& column);
     static std::uint32_t SlotSize(const TSlot& slot);
     static TState State(const std::byte* record, int column);
@@ -50,10 +67,57 @@ class TDSRecordLayout {
     static bool StoreDecimal(std::byte* data, const TVariant& value);
     static bool StoreText(const TSlot& slot, std::byte* data, const TVariant& value);
     TVariant ReadInSlot(const TSlot& slot, const std::byte* data) const;
-    static std::uint32_t Index(const std::byte* data);
+    static TDSValueView ViewInSlot(const TSlot& slot, const std::byte* data);
+    TState Place(const TSlot& slot, std::byte* data, const TVariant& value,
+                 TDSOutOfLineValues& outOfLine) const;
+    static std::uint32_t Index(const std::byte* data) { return Load<std::uint32_t>(data); }
 
     std::vector<TSlot> slots_;
     std::size_t recordSize_ = 0;
 };
+
+// Filters and searches read every row through these; they are inline to keep that read short.
+
+inline TDSRecordLayout::TState TDSRecordLayout::State(const std::byte* record, int column) {
+    const auto bits = std::to_integer<unsigned>(record[column / 4]) >> (column % 4 * 2);
+    return static_cast<TState>(bits & 3u);
+}
+
+inline TDSValueView TDSRecordLayout::ViewInSlot(const TSlot& slot, const std::byte* data) {
+    switch (slot.Kind) {
+        case TSlotKind::Int32:
+            return TDSValueView::Integer(Load<std::int32_t>(data));
+        case TSlotKind::Int64:
+            return TDSValueView::Integer(Load<std::int64_t>(data));
+        case TSlotKind::Double:
+            return TDSValueView::Float(Load<double>(data));
+        case TSlotKind::Boolean:
+            return TDSValueView::Boolean(Load<std::uint8_t>(data) != 0);
+        case TSlotKind::Decimal:
+            return TDSValueView::Decimal(Load<std::int64_t>(data),
+                                         Load<std::uint8_t>(data + sizeof(std::int64_t)));
+        case TSlotKind::Text:
+            return TDSValueView::Text(
+                std::string_view(reinterpret_cast<const char*>(data + 1), Load<std::uint8_t>(data)));
+        case TSlotKind::OutOfLine:
+            break;
+    }
+    return TDSValueView();
+}
+
+inline TDSValueView TDSRecordLayout::View(const std::byte* record, int column,
+                                          const TDSOutOfLineValues& outOfLine) const {
+    const TSlot& slot = slots_[column];
+    switch (State(record, column)) {
+        case kInSlot:
+            return ViewInSlot(slot, record + slot.Offset);
+        case kOutOfLine:
+            return TDSValueView::Of(outOfLine.Get(Index(record + slot.Offset)));
+        case kNull:
+        case kUnassigned:
+            break;
+    }
+    return TDSValueView();
+}
 
 }  // namespace contado

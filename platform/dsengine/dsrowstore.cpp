@@ -1,6 +1,7 @@
 #include "platform/dsengine/dsrowstore.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace contado {
 
@@ -51,34 +52,50 @@ int TDSRowStore::OrderIndexOf(int row) const {
     return found == order_.end() ? -1 : static_cast<int>(found - order_.begin());
 }
 
-int TDSRowStore::NewSlot(RowState state) {
-    if (SlotCount() % kBlockRows == 0) {
-        blocks_.push_back(std::make_unique<std::byte[]>(kBlockRows * layout_.RecordSize()));
+void TDSRowStore::MakeRoom(std::size_t rows) {
+    const std::size_t needed = rows_.size() + rows;
+    const std::size_t room = blocks_.size() * kBlockRows;
+    if (needed <= room) {
+        return;
     }
-    rows_.push_back(RowInfo{state, -1});
-    return SlotCount() - 1;
+    const std::size_t blockCount = (needed - room + kBlockRows - 1) / kBlockRows;
+    const std::size_t blockSize = kBlockRows * layout_.RecordSize();
+    pieces_.push_back(std::make_unique_for_overwrite<std::byte[]>(blockCount * blockSize));
+    for (std::size_t block = 0; block < blockCount; ++block) {
+        blocks_.push_back(pieces_.back().get() + block * blockSize);
+    }
 }
 
+// A new record starts clear: every column unassigned. Records are cleared as they are taken, so
+// pages of a block that no row reaches are never touched.
+int TDSRowStore::NewSlot(RowState state) {
+    MakeRoom(1);
+    rows_.push_back(RowInfo{state, -1});
+    const int row = SlotCount() - 1;
+    std::memset(Record(row), 0, layout_.RecordSize());
+    return row;
+}
+
+// Appends that follow one another, with no other change between them, make one run of appends.
 void TDSRowStore::AppendOriginalRows(const std::vector<TPacketRow>& rows) {
-    std::uint64_t before = version_;
-    int start = static_cast<int>(order_.size());
+    if (appendStart_ < 0 || appendEnd_ != version_) {
+        appendVersion_ = version_;
+        appendStart_ = static_cast<int>(order_.size());
+    }
     ReserveMore(rows_, rows.size());
     ReserveMore(order_, rows.size());
+    MakeRoom(rows.size());
     for (const TPacketRow& source : rows) {
         int row = NewSlot(RowState::Original);
-        std::byte* record = Record(row);
-        for (int column = 0; column < ColumnCount(); ++column) {
-            layout_.Write(record, column, source.Values[column], outOfLine_);
-        }
+        layout_.Fill(Record(row), source.Values.data(), outOfLine_);
         order_.push_back(row);
     }
     Changed();
-    appendVersion_ = before;
-    appendStart_ = start;
+    appendEnd_ = version_;
 }
 
 bool TDSRowStore::LastChangeWasAppend(std::uint64_t since, int& firstOrderIndex) const {
-    if (appendStart_ < 0 || appendVersion_ != since || version_ != since + 1) {
+    if (appendStart_ < 0 || appendVersion_ != since || appendEnd_ != version_) {
         return false;
     }
     firstOrderIndex = appendStart_;

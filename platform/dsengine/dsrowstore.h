@@ -28,6 +28,9 @@ class TDSRowStore {
     bool IsLive(int row) const { return Exists(row) && rows_[row].state != RowState::Deleted; }
 
     TVariant Value(int row, int column) const;
+    // The value where it lies in the row's record, valid until the row changes.
+    TDSValueView View(int row, int column) const { return layout_.View(Record(row), column, outOfLine_); }
+    const TDSRecordLayout& Layout() const { return layout_; }
     // Every value of the row into values, which must hold ColumnCount() values.
     void ReadValues(int row, TVariant* values) const;
     // The values before any change: the before-image of a modified or deleted row, else its values.
@@ -56,7 +59,8 @@ class TDSRowStore {
 
     // Grows with every change of rows or order; cursors compare it to know their index is stale.
     std::uint64_t Version() const { return version_; }
-    // When the last change was an append of rows, the version before it and the first order index.
+    // When the last changes were appends of rows (one, or several one after another), the version
+    // before them and the order index of their first row.
     bool LastChangeWasAppend(std::uint64_t since, int& firstOrderIndex) const;
 
   private:
@@ -65,16 +69,18 @@ class TDSRowStore {
         int beforeImage = -1;  // record in beforeImages_ of a modified (or modified, then deleted) row
     };
 
-    // Records sit in blocks of kBlockRows, allocated as rows arrive, so that they never move.
+    // Records sit in blocks of kBlockRows, allocated as rows arrive, so that they never move. The
+    // blocks for the rows of one append are allocated together in one piece, so a large packet's
+    // records take one allocation rather than one per block.
     static constexpr int kBlockRows = 4096;
     std::byte* Record(int row) {
-        return blocks_[row / kBlockRows].get() +
-               static_cast<std::size_t>(row % kBlockRows) * layout_.RecordSize();
+        return blocks_[row / kBlockRows] + static_cast<std::size_t>(row % kBlockRows) * layout_.RecordSize();
     }
     const std::byte* Record(int row) const {
-        return blocks_[row / kBlockRows].get() +
-               static_cast<std::size_t>(row % kBlockRows) * layout_.RecordSize();
+        return blocks_[row / kBlockRows] + static_cast<std::size_t>(row % kBlockRows) * layout_.RecordSize();
     }
+    // Room in the blocks for that many rows more.
+    void MakeRoom(std::size_t rows);
     std::byte* BeforeImage(int image) {
         return &beforeImages_[static_cast<std::size_t>(image) * layout_.RecordSize()];
     }
@@ -89,13 +95,15 @@ class TDSRowStore {
 
     TDSRecordLayout layout_;
     TDSOutOfLineValues outOfLine_;
-    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    std::vector<std::unique_ptr<std::byte[]>> pieces_;
+    std::vector<std::byte*> blocks_;
     std::vector<std::byte> beforeImages_;
     std::vector<RowInfo> rows_;
     std::vector<int> order_;
     std::vector<int> log_;
     std::uint64_t version_ = 0;
     std::uint64_t appendVersion_ = 0;
+    std::uint64_t appendEnd_ = 0;
     int appendStart_ = -1;
 };
 

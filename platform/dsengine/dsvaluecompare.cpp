@@ -15,37 +15,21 @@ bool IsWildcard(char c) {
     return c == '*' || c == '%';
 }
 
-bool IsNumber(const TVariant& value) {
-    return std::holds_alternative<std::int64_t>(value) || std::holds_alternative<double>(value) ||
-           std::holds_alternative<TBcd>(value) || std::holds_alternative<bool>(value);
+// Exact numbers of the same scale order by their unscaled values; others as decimals.
+int CompareExact(const TDSValueView& a, const TDSValueView& b) {
+    const bool narrow =
+        a.Kind() != TDSValueView::TKind::WideDecimal && b.Kind() != TDSValueView::TKind::WideDecimal;
+    if (narrow && a.Scale() == b.Scale()) {
+        return Order(a.Unscaled(), b.Unscaled());
+    }
+    return Compare(a.AsBcd(), b.AsBcd());
 }
 
-bool IsExact(const TVariant& value) {
-    return !std::holds_alternative<double>(value);
-}
-
-TBcd AsBcd(const TVariant& value) {
-    if (const auto* bcd = std::get_if<TBcd>(&value)) {
-        return *bcd;
+int CompareNumbers(const TDSValueView& a, const TDSValueView& b) {
+    if (a.IsExact() && b.IsExact()) {
+        return CompareExact(a, b);
     }
-    if (const auto* flag = std::get_if<bool>(&value)) {
-        return TBcd::FromInt64(*flag ? 1 : 0);
-    }
-    return TBcd::FromInt64(std::get<std::int64_t>(value));
-}
-
-double AsDouble(const TVariant& value) {
-    if (const auto* number = std::get_if<double>(&value)) {
-        return *number;
-    }
-    return AsBcd(value).ToDouble();
-}
-
-int CompareNumbers(const TVariant& a, const TVariant& b) {
-    if (IsExact(a) && IsExact(b)) {
-        return Compare(AsBcd(a), AsBcd(b));
-    }
-    return Order(AsDouble(a), AsDouble(b));
+    return Order(a.AsDouble(), b.AsDouble());
 }
 
 }  // namespace
@@ -54,22 +38,23 @@ int CompareText(std::string_view a, std::string_view b, bool caseInsensitive) {
     return CompareCharacters(a, b, caseInsensitive);
 }
 
-bool CompareValues(const TVariant& a, const TVariant& b, bool caseInsensitive, int& order) {
-    if (a.index() == b.index()) {
-        if (const auto* x = std::get_if<double>(&a)) {
-            order = Order(*x, std::get<double>(b));
-            return true;
-        }
-        if (const auto* x = std::get_if<std::int64_t>(&a)) {
-            order = Order(*x, std::get<std::int64_t>(b));
-            return true;
-        }
-        if (const auto* x = std::get_if<std::string>(&a)) {
-            order = CompareText(*x, std::get<std::string>(b), caseInsensitive);
-            return true;
+bool CompareValues(const TDSValueView& a, const TDSValueView& b, bool caseInsensitive, int& order) {
+    if (a.Kind() == b.Kind()) {
+        switch (a.Kind()) {
+            case TDSValueView::TKind::Float:
+                order = Order(a.FloatValue(), b.FloatValue());
+                return true;
+            case TDSValueView::TKind::Integer:
+                order = Order(a.IntegerValue(), b.IntegerValue());
+                return true;
+            case TDSValueView::TKind::Text:
+                order = CompareText(a.TextValue(), b.TextValue(), caseInsensitive);
+                return true;
+            default:
+                break;
         }
     }
-    if (IsNumber(a) && IsNumber(b)) {
+    if (a.IsNumber() && b.IsNumber()) {
         order = CompareNumbers(a, b);
         return true;
     }

@@ -90,6 +90,25 @@ TEST_F(ClientTableTest, FetchesPacketsOnDemandAndEverythingBeforeLastLocateAndFi
     EXPECT_THAT(VisibleIds(CAjusteAu), ElementsAre(2499, 2500));
 }
 
+TEST_F(ClientTableTest, TheRestArrivesInPartsBehindTheRowsAlreadyThereInOrder) {
+    FillPlannedAdjustments(2500);
+    CAjusteAu->Open();
+    CAjusteAu->MoveBy(499);
+    ASSERT_EQ(CurrentId(CAjusteAu), 500);
+    const TBookmark mark = CAjusteAu->GetBookmark();
+    CAjusteAu->Last();
+    EXPECT_EQ(requests_, 2);
+    EXPECT_EQ(CAjusteAu->RecNo(), 2500);
+    EXPECT_EQ(CAjusteAu->RecordCount(), 2500);
+    const std::vector<int> ids = VisibleIds(CAjusteAu);
+    ASSERT_EQ(ids.size(), 2500u);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        ASSERT_EQ(ids[i], static_cast<int>(i) + 1);
+    }
+    CAjusteAu->GotoBookmark(mark);
+    EXPECT_EQ(CurrentId(CAjusteAu), 500);
+}
+
 TEST_F(ClientTableTest, AResultOfExactly1000RowsIsFollowedByOneEmptyRequest) {
     FillPlannedAdjustments(1000);
     CAjusteAu->Open();

@@ -160,6 +160,45 @@ TEST_F(ProviderTest, ExactlyAFullPacketKeepsTheSourceOpenUntilAnEmptyOne) {
     EXPECT_FALSE(TAjusteAu->Active());
 }
 
+TEST_F(ProviderTest, RowsGoToThePartSinkInPartsOf256AndThePacketKeepsTheRest) {
+    FillPlannedAdjustments(1300);
+    TLocalAppServer server(*PAjusteAu);
+    std::vector<std::size_t> partSizes;
+    std::vector<std::int64_t> ids;
+    std::size_t columns = 6;
+    const auto collect = [&ids](const TDataPacket& rows) {
+        for (const TPacketRow& row : rows.Rows) {
+            ids.push_back(std::get<std::int64_t>(row.Values[0]));
+        }
+    };
+    const TPacketPartSink parts = [&](const TDataPacket& part) {
+        partSizes.push_back(part.Rows.size());
+        EXPECT_EQ(part.Columns.size(), columns) << "parts carry the columns of the packet";
+        collect(part);
+    };
+    int received = 0;
+    TParams params;
+    last = server.AS_GetRecordsInParts("PAjusteAu", 600, received, {grMetaData}, {}, params, parts, packet);
+    EXPECT_EQ(received, 600);
+    EXPECT_EQ(partSizes, (std::vector<std::size_t>{256, 256}));
+    EXPECT_EQ(packet.Rows.size(), 88u);
+    EXPECT_TRUE(TAjusteAu->Active()) << "exactly as many rows as asked for";
+    collect(packet);
+
+    partSizes.clear();
+    columns = 0;
+    last = server.AS_GetRecordsInParts("PAjusteAu", -1, received, {}, {}, params, parts, packet);
+    EXPECT_EQ(received, 700);
+    EXPECT_EQ(partSizes, (std::vector<std::size_t>{256, 256}));
+    EXPECT_EQ(packet.Rows.size(), 188u);
+    EXPECT_FALSE(TAjusteAu->Active());
+    collect(packet);
+    ASSERT_EQ(ids.size(), 1300u);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        ASSERT_EQ(ids[i], static_cast<std::int64_t>(i) + 1);
+    }
+}
+
 TEST_F(ProviderTest, ColumnDescriptionsComeFromTheTable) {
     EXPECT_EQ(Request(*PAjuste, 1000, {grMetaData}), 0);
     ASSERT_EQ(packet.Columns.size(), 6u);

@@ -185,5 +185,199 @@ TEST(DSFilter, LocateFindsTheFirstVisibleMatchOrKeepsThePosition) {
     EXPECT_EQ(table.CurrentId(), 4);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Every kind of slot, with values in their slots, out of line and null
+
+enum SlotColumn { kSlotId, kCount, kBig, kFlag, kReal, kDay, kStamp, kSlotRate, kCode, kNote };
+
+// 10:30 on 1 December 2026, and the same a ten-thousandth of a second later.
+const TDateTime kStamp1 = EncodeDate(2026, 12, 1) + EncodeTime(10, 30, 0, 0);
+const TDateTime kStamp1Later = kStamp1 + 1.0 / 864000000.0;
+
+TBcd Wide() {
+    return TBcd::FromUnscaled(static_cast<TBcd::Unscaled>(10000000000) * 10000000000, 0);
+}
+
+// Rows 1 to 5; row 3 is null but for its id. Row 4 keeps a count too large for its integer slot and a
+// rate of scale 2 in a column of scale 4; row 5 a rate too wide for 64 bits: those go out of line.
+struct SlotTable {
+    std::unique_ptr<IDSBase> base = CreateDSBase();
+    std::unique_ptr<IDSCursor> cursor;
+
+    SlotTable() {
+        TDataPacket packet;
+        packet.Columns = {
+            TPacketColumn::Make("ID", ftInteger),     TPacketColumn::Make("COUNT", ftInteger),
+            TPacketColumn::Make("BIG", ftLargeint),   TPacketColumn::Make("FLAG", ftBoolean),
+            TPacketColumn::Make("REAL", ftFloat),     TPacketColumn::Make("DAY", ftDate),
+            TPacketColumn::Make("STAMP", ftDateTime), TPacketColumn::Make("RATE", ftFMTBcd, 4, 15),
+            TPacketColumn::Make("CODE", ftString, 4), TPacketColumn::Make("NOTE", ftString, 40)};
+        const TVariant null = TNull{};
+        packet.Rows = {
+            Row({std::int64_t{1}, std::int64_t{10}, std::int64_t{5000000000}, true, 1.5,
+                 EncodeDate(2026, 12, 1), kStamp1, TBcd::FromUnscaled(190000, 4), std::string("Ñu"),
+                 std::string("Éste es un texto largo")}),
+            Row({std::int64_t{2}, std::int64_t{20}, std::int64_t{-7}, false, 2.25, EncodeDate(2026, 12, 2),
+                 EncodeDate(2026, 12, 2), TBcd::FromUnscaled(50000, 4), std::string("ñU"),
+                 std::string("éste")}),
+            Row({std::int64_t{3}, null, null, null, null, null, null, null, null, null}),
+            Row({std::int64_t{4}, std::int64_t{3000000000}, std::int64_t{5000000000}, true, -1.0,
+                 EncodeDate(2026, 12, 4), kStamp1Later, TBcd::FromUnscaled(1950, 2), std::string("Ana"),
+                 std::string("ANA")}),
+            Row({std::int64_t{5}, std::int64_t{-5}, std::int64_t{0}, false, 1.5, EncodeDate(2026, 12, 5),
+                 EncodeDate(2026, 12, 5), Wide(), std::string("ABCD"), std::string(40, 'x')})};
+        EXPECT_EQ(base->AppendData(packet, true), dsstatus::kOk);
+        EXPECT_EQ(base->CreateCursor(cursor), dsstatus::kOk);
+    }
+
+    static TPacketRow Row(std::vector<TVariant> values) {
+        return TPacketRow{TUpdateStatus::Unmodified, std::move(values)};
+    }
+
+    std::int64_t CurrentId() {
+        TDSRecord record;
+        return cursor->GetCurrentRecord(record) == dsstatus::kOk ? std::get<std::int64_t>(record[kSlotId])
+                                                                 : -1;
+    }
+
+    std::vector<std::int64_t> Filtered(const TDSExpression& expression) {
+        TDSFilterHandle handle = 0;
+        EXPECT_EQ(cursor->AddFilter(expression, handle), dsstatus::kOk);
+        std::vector<std::int64_t> ids;
+        cursor->MoveToBOF();
+        while (cursor->MoveRelative(1) == dsstatus::kOk) {
+            ids.push_back(CurrentId());
+        }
+        EXPECT_EQ(cursor->DropFilter(handle), dsstatus::kOk);
+        return ids;
+    }
+
+    // The id of the first row found from the first row on, or -1.
+    std::int64_t Located(const TDSExpression& expression) {
+        cursor->MoveToBOF();
+        return cursor->LocateWithFilter(expression) == dsstatus::kOk ? CurrentId() : -1;
+    }
+};
+
+TDSExpression SlotCompare(SlotColumn column, TDSCompareOp op, TVariant constant,
+                          bool caseInsensitive = false) {
+    TDSExpression expression;
+    int left = expression.AddColumn(column);
+    int right = expression.AddConstant(std::move(constant));
+    expression.SetRoot(expression.AddCompare(op, left, right));
+    expression.CaseInsensitive = caseInsensitive;
+    return expression;
+}
+
+using Op = TDSCompareOp;
+
+TEST(DSFilterSlots, IntegersCompareInTheirSlotsAndOutOfLineWithConstantsOfAnyNumberKind) {
+    SlotTable table;
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotId, Op::Equal, std::int64_t{3})), ElementsAre(3));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotId, Op::Greater, TBcd::FromUnscaled(25, 1))),
+                ElementsAre(3, 4, 5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotId, Op::Equal, TBcd::FromUnscaled(200, 2))), ElementsAre(2));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotId, Op::LessOrEqual, 2.0)), ElementsAre(1, 2));
+
+    EXPECT_THAT(table.Filtered(SlotCompare(kCount, Op::Equal, std::int64_t{3000000000})), ElementsAre(4));
+    EXPECT_THAT(table.Filtered(SlotCompare(kCount, Op::Greater, std::int64_t{15})), ElementsAre(2, 4));
+    EXPECT_THAT(table.Filtered(SlotCompare(kCount, Op::Less, std::int64_t{0})), ElementsAre(5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kCount, Op::NotEqual, std::int64_t{10})), ElementsAre(2, 4, 5));
+
+    EXPECT_THAT(table.Filtered(SlotCompare(kBig, Op::Equal, std::int64_t{5000000000})), ElementsAre(1, 4));
+    EXPECT_THAT(table.Filtered(SlotCompare(kBig, Op::Less, std::int64_t{0})), ElementsAre(2));
+
+    EXPECT_THAT(table.Filtered(SlotCompare(kFlag, Op::Equal, true)), ElementsAre(1, 4));
+    EXPECT_THAT(table.Filtered(SlotCompare(kFlag, Op::NotEqual, true)), ElementsAre(2, 5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kFlag, Op::Equal, std::int64_t{0})), ElementsAre(2, 5));
+}
+
+TEST(DSFilterSlots, FloatsDatesAndTimesCompareInTheirSlots) {
+    SlotTable table;
+    EXPECT_THAT(table.Filtered(SlotCompare(kReal, Op::Equal, 1.5)), ElementsAre(1, 5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kReal, Op::Greater, std::int64_t{1})), ElementsAre(1, 2, 5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kReal, Op::Equal, TBcd::FromUnscaled(15, 1))), ElementsAre(1, 5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kReal, Op::Less, TBcd::FromInt64(0))), ElementsAre(4));
+
+    EXPECT_THAT(table.Filtered(SlotCompare(kDay, Op::Equal, EncodeDate(2026, 12, 2))), ElementsAre(2));
+    EXPECT_THAT(table.Filtered(SlotCompare(kDay, Op::GreaterOrEqual, EncodeDate(2026, 12, 4))),
+                ElementsAre(4, 5));
+
+    EXPECT_THAT(table.Filtered(SlotCompare(kStamp, Op::Equal, kStamp1)), ElementsAre(1));
+    EXPECT_THAT(table.Filtered(SlotCompare(kStamp, Op::Greater, kStamp1)), ElementsAre(2, 4, 5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kStamp, Op::Equal, kStamp1Later)), ElementsAre(4));
+}
+
+TEST(DSFilterSlots, DecimalsCompareByValueWhateverTheirScaleOrWidth) {
+    SlotTable table;
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::Equal, TBcd::FromUnscaled(190000, 4))),
+                ElementsAre(1));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::Equal, std::int64_t{19})), ElementsAre(1));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::Equal, TBcd::FromUnscaled(195, 1))),
+                ElementsAre(4));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::Greater, std::int64_t{18})), ElementsAre(1, 4, 5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::Equal, TBcd::FromUnscaled(1900001, 5))),
+                ElementsAre());
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::Less, TBcd::FromUnscaled(1900001, 5))),
+                ElementsAre(1, 2));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::Equal, Wide())), ElementsAre(5));
+    EXPECT_THAT(table.Filtered(SlotCompare(kSlotRate, Op::LessOrEqual, 5.0)), ElementsAre(2));
+
+    TDSExpression in;
+    int column = in.AddColumn(kSlotRate);
+    in.SetRoot(
+        in.AddIn(column, {in.AddConstant(std::int64_t{5}), in.AddConstant(TBcd::FromUnscaled(195, 1))}));
+    EXPECT_THAT(table.Filtered(in), ElementsAre(2, 4));
+
+    TDSExpression notNineteen = SlotCompare(kSlotRate, Op::Equal, std::int64_t{19});
+    notNineteen.SetRoot(notNineteen.AddUnary(TDSNodeKind::Not, notNineteen.Root()));
+    EXPECT_THAT(table.Filtered(notNineteen), ElementsAre(2, 4, 5)) << "a null rate is unknown, also negated";
+}
+
+TEST(DSFilterSlots, TextsCompareByCharactersFoldingSpanishLettersInlineAndOutOfLine) {
+    SlotTable table;
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "ñu", true)), ElementsAre(1, 2));
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "Ñu")), ElementsAre(1));
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "ñ*")), ElementsAre(2));
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "Ñ*", true)), ElementsAre(1, 2));
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Less, "ABCDX")), ElementsAre(5));
+    TDSExpression like;
+    like.SetRoot(like.AddBinary(TDSNodeKind::Like, like.AddColumn(kCode), like.AddConstant("%U")));
+    like.CaseInsensitive = true;
+    EXPECT_THAT(table.Filtered(like), ElementsAre(1, 2));
+
+    EXPECT_THAT(table.Filtered(SlotCompare(kNote, Op::Equal, "ÉSTE", true)), ElementsAre(2));
+    EXPECT_THAT(table.Filtered(SlotCompare(kNote, Op::Equal, "ANA")), ElementsAre(4));
+    TDSExpression longLike;
+    longLike.SetRoot(
+        longLike.AddBinary(TDSNodeKind::Like, longLike.AddColumn(kNote), longLike.AddConstant("éste%")));
+    longLike.CaseInsensitive = true;
+    EXPECT_THAT(table.Filtered(longLike), ElementsAre(1, 2));
+}
+
+TEST(DSFilterSlots, AConstantLongerThanItsFieldFindsNothingItIsNotAPrefixOf) {
+    SlotTable table;
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "ABCDX")), ElementsAre());
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "ABCDX*")), ElementsAre());
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "abcdx", true)), ElementsAre());
+    EXPECT_THAT(table.Filtered(SlotCompare(kCode, Op::Equal, "ABC*")), ElementsAre(5));
+    EXPECT_EQ(table.Located(SlotCompare(kCode, Op::Equal, "ABCDX")), -1);
+}
+
+TEST(DSFilterSlots, LocateReadsTheSameSlotsAsFilters) {
+    SlotTable table;
+    EXPECT_EQ(table.Located(SlotCompare(kCode, Op::Equal, "ÑU", true)), 1);
+    EXPECT_EQ(table.Located(SlotCompare(kSlotRate, Op::Equal, TBcd::FromUnscaled(195, 1))), 4);
+    EXPECT_EQ(table.Located(SlotCompare(kSlotRate, Op::Equal, TBcd::FromUnscaled(50000, 4))), 2);
+    EXPECT_EQ(table.Located(SlotCompare(kCount, Op::Equal, std::int64_t{3000000000})), 4);
+    EXPECT_EQ(table.Located(SlotCompare(kStamp, Op::Equal, kStamp1Later)), 4);
+    EXPECT_EQ(table.Located(SlotCompare(kDay, Op::Equal, EncodeDate(2026, 12, 5))), 5);
+    EXPECT_EQ(table.Located(SlotCompare(kNote, Op::Equal, "éstE", true)), 2);
+    EXPECT_EQ(table.Located(SlotCompare(kFlag, Op::Equal, false)), 2);
+    TDSExpression nullCount;
+    nullCount.SetRoot(nullCount.AddUnary(TDSNodeKind::IsNull, nullCount.AddColumn(kCount)));
+    EXPECT_EQ(table.Located(nullCount), 3);
+}
+
 }  // namespace
 }  // namespace contado

@@ -9,6 +9,7 @@
 
 #include "core/datetime.h"
 #include "core/utf8text.h"
+#include "platform/dsengine/dsvaluecompare.h"
 
 namespace contado {
 namespace {
@@ -131,6 +132,99 @@ TEST_F(RecordLayoutTest, CopiesOwnTheirOutOfLineValues) {
     layout.Release(record.data(), outOfLine);
     EXPECT_TRUE(VarIsUnassigned(layout.Read(record.data(), Column("LONG"), outOfLine)));
     EXPECT_EQ(layout.Read(other.data(), Column("LONG"), outOfLine), TVariant(std::string(150, 'a')));
+}
+
+TEST_F(RecordLayoutTest, FillWritesAClearRecordAsWriteDoesColumnByColumn) {
+    const std::vector<TVariant> values = {std::int64_t{1} << 40,
+                                          TNull{},
+                                          std::int64_t{-3},
+                                          2.5,
+                                          EncodeDate(2025, 6, 1),
+                                          TVariant(),
+                                          0.75,
+                                          false,
+                                          TBcd::FromUnscaled(190000, 4),
+                                          TBcd::FromUnscaled(5, 0),
+                                          std::string("Ñandú"),
+                                          std::string(120, 'l'),
+                                          TNull{},
+                                          std::string("\0\1", 2)};
+    layout.Fill(record.data(), values.data(), outOfLine);
+    for (int column = 0; column < layout.ColumnCount(); ++column) {
+        layout.Write(other.data(), column, values[column], outOfLine);
+    }
+    for (int column = 0; column < layout.ColumnCount(); ++column) {
+        const TVariant filled = layout.Read(record.data(), column, outOfLine);
+        EXPECT_EQ(filled.index(), values[column].index()) << column;
+        EXPECT_EQ(filled, values[column]) << column;
+        EXPECT_EQ(filled, layout.Read(other.data(), column, outOfLine)) << column;
+    }
+}
+
+TEST_F(RecordLayoutTest, ViewsShowEveryValueWhereItLiesAsItReads) {
+    const std::vector<std::pair<std::string, TVariant>> values = {
+        {"I", std::int64_t{-2147483648}},
+        {"S", std::int64_t{1} << 40},
+        {"L", std::numeric_limits<std::int64_t>::min()},
+        {"F", -3.25},
+        {"T", EncodeTime(23, 59, 59, 999)},
+        {"B", true},
+        {"N", TBcd::FromUnscaled(-123456789012, 4)},
+        {"C", TBcd::FromUnscaled(TBcd::Unscaled{std::numeric_limits<std::int64_t>::max()} * 100, 2)},
+        {"P", std::string("ñ€😀a")},
+        {"LONG", std::string(200, 'x')},
+        {"M", std::string("a memo")}};
+    for (const auto& [name, value] : values) {
+        layout.Write(record.data(), Column(name), value, outOfLine);
+    }
+    layout.Write(record.data(), Column("D"), TNull{}, outOfLine);
+    for (const auto& [name, value] : values) {
+        const TDSValueView view = layout.View(record.data(), Column(name), outOfLine);
+        const TVariant readValue = layout.Read(record.data(), Column(name), outOfLine);
+        const TDSValueView read = TDSValueView::Of(readValue);
+        int order = 1;
+        EXPECT_EQ(view.Kind(), read.Kind()) << name;
+        EXPECT_TRUE(CompareValues(view, read, false, order)) << name;
+        EXPECT_EQ(order, 0) << name;
+    }
+    EXPECT_EQ(layout.View(record.data(), Column("P"), outOfLine).TextValue(), "ñ€😀a");
+    EXPECT_TRUE(layout.View(record.data(), Column("D"), outOfLine).IsNull());
+    EXPECT_TRUE(layout.View(record.data(), Column("DT"), outOfLine).IsNull()) << "unassigned reads as null";
+}
+
+TEST_F(RecordLayoutTest, ConstantsTakeTheFormOfTheSlotOnlyWhenTheyConvertExactly) {
+    using Kind = TDSValueView::TKind;
+    TDSValueView form;
+    ASSERT_TRUE(layout.SlotForm(Column("I"), TDSValueView::Decimal(200, 2), form));
+    EXPECT_EQ(form.Kind(), Kind::Integer);
+    EXPECT_EQ(form.IntegerValue(), 2);
+    EXPECT_FALSE(layout.SlotForm(Column("I"), TDSValueView::Decimal(250, 2), form));
+    EXPECT_FALSE(layout.SlotForm(Column("I"), TDSValueView::Float(2.0), form));
+
+    ASSERT_TRUE(layout.SlotForm(Column("F"), TDSValueView::Integer(3), form));
+    EXPECT_EQ(form.Kind(), Kind::Float);
+    EXPECT_EQ(form.FloatValue(), 3.0);
+    ASSERT_TRUE(layout.SlotForm(Column("DT"), TDSValueView::Float(0.25), form));
+    EXPECT_EQ(form.FloatValue(), 0.25);
+
+    ASSERT_TRUE(layout.SlotForm(Column("N"), TDSValueView::Integer(19), form));
+    EXPECT_EQ(form.Kind(), Kind::Decimal);
+    EXPECT_EQ(form.Unscaled(), 190000);
+    EXPECT_EQ(form.Scale(), 4);
+    ASSERT_TRUE(layout.SlotForm(Column("C"), TDSValueView::Decimal(15000, 4), form));
+    EXPECT_EQ(form.Unscaled(), 150);
+    EXPECT_EQ(form.Scale(), 2);
+    EXPECT_FALSE(layout.SlotForm(Column("N"), TDSValueView::Decimal(1900001, 5), form));
+    EXPECT_FALSE(layout.SlotForm(Column("N"), TDSValueView::Float(19.0), form));
+    const TBcd wide = TBcd::FromUnscaled(TBcd::Unscaled{std::numeric_limits<std::int64_t>::max()} * 100, 0);
+    EXPECT_FALSE(layout.SlotForm(Column("N"), TDSValueView::Of(wide), form));
+    EXPECT_FALSE(
+        layout.SlotForm(Column("N"), TDSValueView::Integer(std::numeric_limits<std::int64_t>::max()), form));
+
+    EXPECT_TRUE(layout.SlotForm(Column("B"), TDSValueView::Boolean(true), form));
+    EXPECT_FALSE(layout.SlotForm(Column("B"), TDSValueView::Integer(1), form));
+    EXPECT_FALSE(layout.SlotForm(Column("P"), TDSValueView::Text("ab"), form)) << "texts compare as they are";
+    EXPECT_FALSE(layout.SlotForm(Column("LONG"), TDSValueView::Integer(1), form));
 }
 
 TEST(RecordLayout, ColumnsOfAnySizeKeepTheirTexts) {

@@ -61,5 +61,40 @@ TEST_F(RowStoreTest, InsertedRowsStartUnassigned) {
     EXPECT_EQ(store.Order(), (std::vector<int>{row, 0}));
 }
 
+TEST_F(RowStoreTest, AppendsOneAfterAnotherAreOneRunUntilAnotherChange) {
+    const std::uint64_t afterFirst = store.Version();
+    for (std::int64_t id = 2; id <= 4; ++id) {
+        store.AppendOriginalRows({TPacketRow{TUpdateStatus::Unmodified, {id, std::string("r"), TNull{}}}});
+    }
+    int first = -1;
+    ASSERT_TRUE(store.LastChangeWasAppend(0, first));
+    EXPECT_EQ(first, 0);
+    EXPECT_FALSE(store.LastChangeWasAppend(afterFirst, first)) << "a version inside the run";
+    store.DeleteRow(3);
+    EXPECT_FALSE(store.LastChangeWasAppend(0, first));
+    const std::uint64_t afterDelete = store.Version();
+    store.AppendOriginalRows({TPacketRow{TUpdateStatus::Unmodified, {std::int64_t{5}, TNull{}, TNull{}}}});
+    store.AppendOriginalRows({TPacketRow{TUpdateStatus::Unmodified, {std::int64_t{6}, TNull{}, TNull{}}}});
+    ASSERT_TRUE(store.LastChangeWasAppend(afterDelete, first));
+    EXPECT_EQ(first, 4);
+}
+
+TEST_F(RowStoreTest, RowsOfAnAppendLargerThanABlockKeepTheirValues) {
+    std::vector<TPacketRow> rows;
+    for (std::int64_t id = 2; id <= 10000; ++id) {
+        rows.push_back(TPacketRow{TUpdateStatus::Unmodified, {id, std::to_string(id % 1000), TNull{}}});
+    }
+    store.AppendOriginalRows(rows);
+    store.InsertRow({std::int64_t{10001}}, 0);
+    ASSERT_EQ(store.SlotCount(), 10001);
+    for (int row = 0; row < 10000; ++row) {
+        ASSERT_EQ(store.Value(row, 0), TVariant(std::int64_t{row + 1})) << row;
+    }
+    EXPECT_EQ(store.Value(9999, 1), TVariant(std::string("0")));
+    EXPECT_TRUE(VarIsNull(store.Value(9999, 2)));
+    EXPECT_EQ(store.Value(10000, 0), TVariant(std::int64_t{10001}));
+    EXPECT_TRUE(VarIsUnassigned(store.Value(10000, 1)));
+}
+
 }  // namespace
 }  // namespace contado

@@ -169,6 +169,31 @@ TEST(DSStorage, AnEndOfRowsCursorStaysThereWhenRowsArriveAndCountsThem) {
     EXPECT_EQ(count, 3);
 }
 
+TEST(DSStorage, AFilteredCursorTakesInRowsThatArriveInSeveralParts) {
+    auto base = CreateDSBase();
+    ASSERT_EQ(base->AppendData(MakePacket({MakeRow(1, "A"), MakeRow(2, "B")}), false), dsstatus::kOk);
+    std::unique_ptr<IDSCursor> cursor;
+    base->CreateCursor(cursor);
+    TDSExpression expression;
+    int name = expression.AddColumn(kName);
+    expression.SetRoot(expression.AddCompare(TDSCompareOp::NotEqual, name, expression.AddConstant("B")));
+    TDSFilterHandle handle = 0;
+    ASSERT_EQ(cursor->AddFilter(expression, handle), dsstatus::kOk);
+    ASSERT_EQ(cursor->MoveToSeqNo(1), dsstatus::kOk);
+    for (std::int64_t id = 3; id <= 7; ++id) {
+        ASSERT_EQ(base->AppendData(MakePacket({MakeRow(id, id % 2 == 0 ? "B" : "C")}, false), id == 7),
+                  dsstatus::kOk);
+    }
+    std::vector<std::int64_t> ids;
+    TDSRecord record;
+    for (int status = cursor->GetCurrentRecord(record); status == dsstatus::kOk;
+         status = cursor->MoveRelative(1)) {
+        cursor->GetCurrentRecord(record);
+        ids.push_back(std::get<std::int64_t>(record[kId]));
+    }
+    EXPECT_EQ(ids, (std::vector<std::int64_t>{1, 3, 5, 7}));
+}
+
 TEST(DSStorage, AnotherCursorSeesChangesMadeThroughTheFirst) {
     TestTable table(3);
     std::unique_ptr<IDSCursor> other;
