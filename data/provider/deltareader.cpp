@@ -6,8 +6,6 @@ namespace contado {
 
 namespace {
 
-const TVariant kUnassigned;
-
 bool AttributeIsTrue(const TPacketAttributes& attributes, const char* name) {
     const auto found = attributes.find(name);
     if (found == attributes.end()) {
@@ -57,6 +55,7 @@ TDeltaReader::TDeltaReader(const TDataPacket& delta) : delta_(delta) {
     for (const TPacketColumn& column : delta.Columns) {
         fields_.push_back(ReadField(column));
     }
+    unassigned_.resize(fields_.size());
 }
 
 TDeltaField TDeltaReader::ReadField(const TPacketColumn& column) {
@@ -113,19 +112,19 @@ bool TDeltaReader::HasKeyField() const {
     return false;
 }
 
-const TVariant& TDeltaReader::OldValue(int row, int field) const {
+const std::vector<TVariant>& TDeltaReader::OldValues(int row) const {
     switch (Status(row)) {
         case TUpdateStatus::Modified:
-            return row > 0 ? delta_.Rows[row - 1].Values[field] : kUnassigned;
+            return row > 0 ? delta_.Rows[row - 1].Values : unassigned_;
         case TUpdateStatus::Inserted:
-            return kUnassigned;
+            return unassigned_;
         default:
-            return delta_.Rows[row].Values[field];
+            return delta_.Rows[row].Values;
     }
 }
 
-const TVariant& TDeltaReader::NewValue(int row, int field) const {
-    return Status(row) == TUpdateStatus::Deleted ? kUnassigned : delta_.Rows[row].Values[field];
+const std::vector<TVariant>& TDeltaReader::NewValues(int row) const {
+    return Status(row) == TUpdateStatus::Deleted ? unassigned_ : delta_.Rows[row].Values;
 }
 
 }  // namespace contado

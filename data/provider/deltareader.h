@@ -42,17 +42,19 @@ class TDeltaReader {
     void MarkKeyFields(const std::string& keyFields);
     bool HasKeyField() const;
 
-    // The value before the change: the before-image of a modification, the row of a deletion,
-    // unassigned for an insertion.
-    const TVariant& OldValue(int row, int field) const;
-    // The value after the change: unassigned when a modification left the field alone.
-    const TVariant& NewValue(int row, int field) const;
+    // The values before the change, one per field: the before-image of a modification, the row of
+    // a deletion, unassigned for an insertion.
+    const std::vector<TVariant>& OldValues(int row) const;
+    // The values after the change, one per field: unassigned where a modification left a field
+    // alone, and for a deletion.
+    const std::vector<TVariant>& NewValues(int row) const;
 
   private:
     static TDeltaField ReadField(const TPacketColumn& column);
 
     const TDataPacket& delta_;
     std::vector<TDeltaField> fields_;
+    std::vector<TVariant> unassigned_;  // one per field
     int row_ = 0;
 };
 

@@ -86,27 +86,18 @@ std::string TSQLResolver::TargetTable() const {
     return table;
 }
 
-void TSQLResolver::ReadValues(int row) {
-    const std::size_t count = delta_->Fields().size();
-    oldValues_.resize(count);
-    newValues_.resize(count);
-    for (std::size_t field = 0; field < count; ++field) {
-        oldValues_[field] = delta_->OldValue(row, static_cast<int>(field));
-        newValues_[field] = delta_->NewValue(row, static_cast<int>(field));
-    }
-}
-
 // Resolves one change, again after rrMerge or rrApply; answers whether the error count is still
 // within the limit.
 bool TSQLResolver::ResolveChange(int row, TUpdateKind kind) {
-    ReadValues(row);
+    const std::vector<TVariant>& oldValues = delta_->OldValues(row);
+    const std::vector<TVariant>& newValues = delta_->NewValues(row);
     std::shared_ptr<EUpdateError> previous;
     bool invalidResponse = false;
     while (true) {
         delta_->SetRow(row);
         std::optional<EUpdateError> failure;
         try {
-            ApplyChange(kind, oldValues_, newValues_, invalidResponse);
+            ApplyChange(kind, oldValues, newValues, invalidResponse);
             return true;
         } catch (const Exception& error) {
             failure = source_->PSGetUpdateException(&error, previous.get());

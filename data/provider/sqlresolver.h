@@ -38,15 +38,11 @@ class TSQLResolver {
                        const std::vector<TVariant>& newValues);
     bool HandleFailure(int row, TUpdateKind kind, EUpdateError& error, TResolverResponse& response);
     void RecordError(int row, TResolverResponse response, const EUpdateError& error);
-    void ReadValues(int row);
 
     TDataSetProvider& provider_;
     IProviderSupport* source_ = nullptr;
     std::unique_ptr<TDeltaReader> delta_;
     TUpdateSQLGenerator generator_;
-    // The old and new values of the change being resolved, kept from change to change.
-    std::vector<TVariant> oldValues_;
-    std::vector<TVariant> newValues_;
     std::optional<TDataPacket> errors_;
     int errorCount_ = 0;
     int limit_ = 0;

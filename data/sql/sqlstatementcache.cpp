@@ -2,7 +2,12 @@
 
 namespace contado {
 
+// The most recent statement is compared first: a run of changes asks for the same text again and
+// again.
 ISQLCommand* TSQLStatementCache::Find(const std::string& text) {
+    if (!entries_.empty() && entries_.front().Text == text) {
+        return entries_.front().Command.get();
+    }
     const auto found = index_.find(text);
     if (found == index_.end()) {
         ++misses_;

@@ -42,6 +42,7 @@ void TFbCommand::Prepare(const std::string& sql) {
                                                      sql.c_str(),
                                                      static_cast<unsigned>(session_->Options().SQLDialect),
                                                      Firebird::IStatement::PREPARE_PREFETCH_METADATA));
+    hasCursor_ = (statement_->getFlags(status) & Firebird::IStatement::FLAG_HAS_CURSOR) != 0;
     inputMetadata_.Reset(statement_->getInputMetadata(status));
     TFbRef output(statement_->getOutputMetadata(status));
     if (output->getCount(status) > 0) {
@@ -73,9 +74,7 @@ void TFbCommand::Execute(std::unique_ptr<ISQLCursor>& cursor) {
     rowsAffected_ = 0;
     TFbTransactionScope transaction(*session_);
     input_.Build(inputMetadata_.Get(), values_, transaction.Get());
-    const bool hasCursor =
-        (statement_->getFlags(session_->Status()) & Firebird::IStatement::FLAG_HAS_CURSOR) != 0;
-    cursor = hasCursor ? OpenCursor(transaction) : Run(transaction);
+    cursor = hasCursor_ ? OpenCursor(transaction) : Run(transaction);
 }
 
 std::unique_ptr<ISQLCursor> TFbCommand::OpenCursor(TFbTransactionScope& transaction) {

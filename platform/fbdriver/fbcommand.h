@@ -45,6 +45,7 @@ class TFbCommand : public ISQLCommand, private TFbSessionResource {
     TFbRef<Firebird::IStatement> statement_;
     TFbRef<Firebird::IMessageMetadata> inputMetadata_;
     std::shared_ptr<const TFbRowLayout> layout_;
+    bool hasCursor_ = false;
     TFbParameterMessage input_;
     std::vector<TDriverValue> values_;
     std::int64_t rowsAffected_ = 0;

@@ -55,6 +55,12 @@ TFbParameterMessage::~TFbParameterMessage() {
 }
 
 void TFbParameterMessage::Reset() {
+    ReleaseLayout();
+    declared_.clear();
+    declaredRead_ = false;
+}
+
+void TFbParameterMessage::ReleaseLayout() {
     if (metadata_ != nullptr) {
         metadata_->release();
         metadata_ = nullptr;
@@ -64,20 +70,21 @@ void TFbParameterMessage::Reset() {
 
 void TFbParameterMessage::Build(Firebird::IMessageMetadata* declared, const std::vector<TDriverValue>& values,
                                 Firebird::ITransaction* transaction) {
-    const unsigned count = declared == nullptr ? 0 : declared->getCount(session_.Status());
+    const std::vector<TSlot>& declaredSlots = DeclaredSlots(declared);
+    const auto count = static_cast<unsigned>(declaredSlots.size());
     if (values.size() > count) {
         throw EFbDriverError(sqlstatus::kOutOfRange,
                              "The statement has " + std::to_string(count) + " parameters");
     }
     if (count == 0) {
-        Reset();
+        ReleaseLayout();
         return;
     }
     scratch_.clear();
     bound_.clear();
     encoded_.resize(count);
     for (unsigned index = 0; index < count; ++index) {
-        const TSlot slot = DeclaredSlot(declared, index);
+        const TSlot& slot = declaredSlots[index];
         const TDriverValue& given = index < values.size() ? values[index] : NullValue();
         const TDriverValue& value = Encoded(slot, given, encoded_[index]);
         bound_.push_back(&value);
@@ -103,6 +110,20 @@ const TDriverValue& TFbParameterMessage::Encoded(const TSlot& declared, const TD
     encoded = value;
     session_.Codec().FromUtf8(declared.CharSet, encoded.Text);
     return encoded;
+}
+
+// The statement's parameters as declared, read at the first build after a Reset.
+const std::vector<TFbParameterMessage::TSlot>& TFbParameterMessage::DeclaredSlots(
+    Firebird::IMessageMetadata* declared) {
+    if (!declaredRead_) {
+        const unsigned count = declared == nullptr ? 0 : declared->getCount(session_.Status());
+        declared_.clear();
+        for (unsigned index = 0; index < count; ++index) {
+            declared_.push_back(DeclaredSlot(declared, index));
+        }
+        declaredRead_ = true;
+    }
+    return declared_;
 }
 
 TFbParameterMessage::TSlot TFbParameterMessage::DeclaredSlot(Firebird::IMessageMetadata* declared,
@@ -168,7 +189,7 @@ void TFbParameterMessage::Layout(const std::vector<TSlot>& slots) {
         builder->setCharSet(status, index, slot.CharSet);
     }
     Firebird::IMessageMetadata* metadata = builder->getMetadata(status);
-    Reset();
+    ReleaseLayout();
     metadata_ = metadata;
     slots_ = slots;
     offsets_.resize(count);

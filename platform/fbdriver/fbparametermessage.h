@@ -12,7 +12,8 @@ class TFbSession;
 
 // The input message of a statement: the bound values laid out in types of their own, which the
 // server converts to the declared ones. The layout is kept while the shapes of the values stay the
-// same, so running one statement many times builds it once.
+// same, so running one statement many times builds it once; the declared parameters are read once
+// per statement.
 class TFbParameterMessage {
   public:
     explicit TFbParameterMessage(TFbSession& session) : session_(session) {}
@@ -26,7 +27,7 @@ class TFbParameterMessage {
                Firebird::ITransaction* transaction);
     Firebird::IMessageMetadata* Metadata() const { return metadata_; }
     unsigned char* Buffer() { return buffer_.data(); }
-    // Forgets the layout (the statement changed).
+    // Forgets the layout and the declared parameters (the statement changed).
     void Reset();
 
   private:
@@ -39,15 +40,19 @@ class TFbParameterMessage {
         friend bool operator==(const TSlot&, const TSlot&) = default;
     };
 
+    const std::vector<TSlot>& DeclaredSlots(Firebird::IMessageMetadata* declared);
     TSlot DeclaredSlot(Firebird::IMessageMetadata* declared, unsigned index) const;
     const TDriverValue& Encoded(const TSlot& declared, const TDriverValue& value,
                                 TDriverValue& encoded) const;
     TSlot SlotFor(const TSlot& declared, const TDriverValue& value) const;
     void Layout(const std::vector<TSlot>& slots);
+    void ReleaseLayout();
     void Store(unsigned index, const TDriverValue& value, Firebird::ITransaction* transaction);
     void StoreText(unsigned char* data, const std::string& text) const;
 
     TFbSession& session_;
+    std::vector<TSlot> declared_;
+    bool declaredRead_ = false;
     std::vector<TSlot> slots_;
     Firebird::IMessageMetadata* metadata_ = nullptr;
     std::vector<unsigned> offsets_;
