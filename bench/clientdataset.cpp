@@ -111,13 +111,6 @@ void EngineLocateLastRow100k(benchmark::State& state) {
 }
 BENCHMARK(EngineLocateLastRow100k)->Unit(benchmark::kMillisecond);
 
-// kRows planned adjustments spread over 1,000 start days.
-void FillPlannedAdjustments(TSQLConnection* connection) {
-    connection->Execute("execute block as declare i integer = 1; begin while (i <= " + std::to_string(kRows) +
-                        ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, dateadd(mod(:i, 1000) day to "
-                        "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
-}
-
 TBenchCompany* company = nullptr;
 
 // CAjusteAu over AJUSTE_CIERRE_AUTO through its provider, as the main window sets them up.
@@ -237,7 +230,7 @@ BENCHMARK(PlainLoopLocate100k)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     contado::TBenchCompany company;
-    contado::FillPlannedAdjustments(company.Connection());
+    contado::FillPlannedAdjustments(company.Connection(), contado::kRows);
     contado::company = &company;
     benchmark::RunSpecifiedBenchmarks();
     contado::company = nullptr;

@@ -105,13 +105,6 @@ void MeasuredLoop(benchmark::State& state, Work work, Release release) {
 
 // ---- Fetch ----
 
-void FillPlannedAdjustments(TSQLConnection* connection) {
-    connection->Execute(
-        "execute block as declare i integer = 1; begin while (i <= " + std::to_string(kFetchRows) +
-        ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, dateadd(mod(:i, 1000) day to "
-        "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
-}
-
 void FetchPlainOOApi100k(benchmark::State& state) {
     TPlainFirebird firebird(company->Path());
     std::vector<TPlainAdjustment> rows;
@@ -290,7 +283,7 @@ BENCHMARK(ApplyWholeStack10k)->Unit(benchmark::kMillisecond)->Iterations(3);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     contado::TBenchCompany company;
-    contado::FillPlannedAdjustments(company.Connection());
+    contado::FillPlannedAdjustments(company.Connection(), contado::kFetchRows);
     contado::company = &company;
     benchmark::RunSpecifiedBenchmarks();
     contado::company = nullptr;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/plainfirebird.h"
+#include "data/sql/sqlconnection.h"
 
 namespace contado {
 
@@ -20,6 +21,13 @@ struct TPlainAdjustment {
     std::int64_t factor;
     std::string prefix;
 };
+
+// count planned adjustments spread over 1,000 start days.
+inline void FillPlannedAdjustments(TSQLConnection* connection, int count) {
+    connection->Execute("execute block as declare i integer = 1; begin while (i <= " + std::to_string(count) +
+                        ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, dateadd(mod(:i, 1000) day to "
+                        "date '2024-01-01'), '2027-12-31', 19, 0.8, null); i = i + 1; end end");
+}
 
 template <typename T>
 T ReadPlainValue(const unsigned char* row, unsigned offset) {
