@@ -111,6 +111,15 @@ size_t AppendEscape(std::string_view text, size_t i, std::string& out) {
     return i + 2;
 }
 
+// The character or escape at text[i], appended to out; returns the index after it.
+size_t AppendCharacter(std::string_view text, size_t i, std::string& out) {
+    if (text[i] == '\\') {
+        return AppendEscape(text, i, out);
+    }
+    out += text[i];
+    return i + 1;
+}
+
 struct TUnquotedValue {
     std::string Text;
     bool IsList = false;
@@ -130,7 +139,7 @@ TUnquotedValue Unquoted(std::string_view raw) {
             afterPlainCharacter = false;
             ++i;
         } else if (quoted) {
-            i = c == '\\' ? AppendEscape(raw, i, value.Text) : (value.Text += c, i + 1);
+            i = AppendCharacter(raw, i, value.Text);
         } else if (c == ';') {
             break;
         } else if (c == ',') {
@@ -144,7 +153,7 @@ TUnquotedValue Unquoted(std::string_view raw) {
         } else {
             value.Text += blanks;
             blanks.clear();
-            i = c == '\\' ? AppendEscape(raw, i, value.Text) : (value.Text += c, i + 1);
+            i = AppendCharacter(raw, i, value.Text);
             afterPlainCharacter = true;
         }
     }
