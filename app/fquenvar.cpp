@@ -300,7 +300,9 @@ bool Tfquenvar::PreviewKey(QObject* receiver, QKeyEvent* event) {
     if (receiver != (focus ? focus : this)) {
         return false;
     }
-    RunHandler([this, event] { FormKeyDown(event->key(), event->modifiers()); });
+    if (!ClaimedByFocus(receiver, event)) {
+        RunHandler([this, event] { FormKeyDown(event->key(), event->modifiers()); });
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (!enter || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || !IsInputField(receiver)) {
         return false;
@@ -308,6 +310,15 @@ bool Tfquenvar::PreviewKey(QObject* receiver, QKeyEvent* event) {
     char key = 13;
     RunHandler([this, receiver, &key] { Enteratab(receiver, key); });
     return key == 0;
+}
+
+// A control may claim a key for itself before the window's keys see it, the way the toolkit asks
+// before a shortcut: an open drop-down takes its Esc and Enter.
+bool Tfquenvar::ClaimedByFocus(QObject* receiver, const QKeyEvent* event) {
+    QKeyEvent claim(QEvent::ShortcutOverride, event->key(), event->modifiers(), event->text());
+    claim.ignore();
+    QCoreApplication::sendEvent(receiver, &claim);
+    return claim.isAccepted();
 }
 
 bool Tfquenvar::IsInputField(QObject* object) const {

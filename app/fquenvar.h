@@ -226,6 +226,7 @@ class Tfquenvar : public QWidget, public TComponent {
 
     void LeaveCompanyField();
     bool PreviewKey(QObject* receiver, QKeyEvent* event);
+    static bool ClaimedByFocus(QObject* receiver, const QKeyEvent* event);
     bool IsInputField(QObject* object) const;
     QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top);
 

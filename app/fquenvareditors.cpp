@@ -98,10 +98,18 @@ void Tfquenvar::CerrarEditor(TCaptionPanel* panel, TClientDataSet* table) {
 }
 
 // Hides the closing-adjustment editor before a posting run and stores its changes, as many as the
-// database takes; the table stays open.
+// database takes; the table stays open. A row that cannot be posted stops the run and shows the
+// editor again on that row, so the clerk can complete or cancel it; hidden, it would stop every
+// later F5 with the same box.
 void Tfquenvar::CerrarEditorAjustes() {
     CaptionPanel1->hide();
-    CAjuste->ApplyUpdates(-1);
+    try {
+        CAjuste->ApplyUpdates(-1);
+    } catch (...) {
+        CaptionPanel1->show();
+        DBGridEx2->setFocus(Qt::OtherFocusReason);
+        throw;
+    }
 }
 
 void Tfquenvar::CAjusteAuAfterInsert(TDataSet*) {

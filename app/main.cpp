@@ -11,6 +11,7 @@
 #include "controls/messageform.h"
 #include "data/sql/driverstop.h"
 #include "data/sql/sqlconnection.h"
+#include "platform/system/application.h"
 #include "platform/system/busycursor.h"
 #include "platform/system/messageboxservice.h"
 
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
     contado::TTerminationSignals::Install();
     int toolkitArgc = 1;
     char* toolkitArgv[] = {argv[0], nullptr};
-    QApplication application(toolkitArgc, toolkitArgv);
+    contado::TApplication application(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(QStringLiteral("Contabiliza ventas contado"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     contado::TMessageForm::InstallAsMessageBoxWindow();

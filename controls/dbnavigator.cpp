@@ -78,13 +78,14 @@ void TDBNavigator::SetVisibleButtons(TNavButtonSet buttons) {
     LayoutButtons();
 }
 
-// An error of a repeated click ends the repeating; the error is shown as any handler's.
+// An error of a click ends the repeating and the press, so neither a tick nor the release repeats
+// it; the error is shown as any handler's.
 void TDBNavigator::ButtonClicked(TNavButton* button) {
     RunHandler([this, button] {
         try {
             BtnClick(button->Index());
         } catch (...) {
-            button->StopRepeat();
+            button->LetGo();
             throw;
         }
     });

@@ -5,6 +5,7 @@
 
 #include "controls/eventlooprepeattimer.h"
 #include "platform/system/frame3d.h"
+#include "platform/system/modality.h"
 #include "platform/system/systemcolors.h"
 
 namespace contado {
@@ -93,11 +94,23 @@ void TNavButton::hideEvent(QHideEvent* event) {
     QAbstractButton::hideEvent(event);
 }
 
+// A box opened over the window takes the mouse from the button: its release never comes here, so
+// the button lets go by itself rather than repeating behind the box.
 void TNavButton::RepeatTick() {
+    if (BlockedByModalWindow(this)) {
+        LetGo();
+        return;
+    }
     timer_->SetInterval(kRepeatInterval);
     if (isDown() && holdsMouse_) {
         emit Repeated();
     }
+}
+
+void TNavButton::LetGo() {
+    holdsMouse_ = false;
+    StopRepeat();
+    setDown(false);
 }
 
 void TNavButton::paintEvent(QPaintEvent*) {

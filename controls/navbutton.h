@@ -36,6 +36,9 @@ class TNavButton : public QAbstractButton {
     void SetRepeatTimer(std::unique_ptr<TRepeatTimer> timer);
     TRepeatTimer& RepeatTimer() const { return *timer_; }
     void StopRepeat();
+    // Stops repeating and shows the button raised, so the release of the press that is still
+    // held clicks nothing.
+    void LetGo();
 
   signals:
     // The held button repeats its click.

@@ -154,6 +154,7 @@ class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
     bool CanEditShow() const;
     bool IsActiveControl() const;
     void LoadEditor(const TDBGridColumnEx& column);
+    QRect EditorRect(const TDBGridInplaceEdit& editor) const;
     // The field under the editor changed by another way: a shown editor reloads its text.
     void EditorRecordChanged(TField* field);
     // After the rows changed: a moved current row hides the editor, a hidden one forgets its cell.

@@ -45,6 +45,18 @@ bool IsTextField(const TField* field) {
                                 field->DataType() == ftFixedChar);
 }
 
+// The editor keeps the text where the cell drew it, so a right-aligned number does not jump.
+Qt::Alignment EditorAlignment(TAlignment alignment) {
+    switch (alignment) {
+        case taRightJustify:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case taCenter:
+            return Qt::AlignHCenter | Qt::AlignVCenter;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
 QString FieldEditText(const TField* field) {
     return field != nullptr ? QString::fromStdString(field->Text()) : QString();
 }
@@ -106,11 +118,22 @@ void TCustomDBGridEx::ShowEditor() {
     if (editor.LoadedColumn() != CurrentColumn() || editor.LoadedRow() != CurrentRow()) {
         LoadEditor(*CurrentColumnItem());
     }
-    editor.setGeometry(Geometry().CellRect(CurrentColumn(), CurrentRow()));
+    editor.setGeometry(EditorRect(editor));
     editor.show();
     if (hasFocus()) {
         editor.setFocus(Qt::OtherFocusReason);
     }
+}
+
+// The current cell; a text wider than the room the cell leaves beside the drop-down button widens
+// the editor to the right, over the next cells, so the whole date stays readable.
+QRect TCustomDBGridEx::EditorRect(const TDBGridInplaceEdit& editor) const {
+    QRect rect = Geometry().CellRect(CurrentColumn(), CurrentRow());
+    if (editor.HasDropDown()) {
+        const int right = Geometry().Settings().ClientSize.width();
+        rect.setWidth(std::max(rect.width(), std::min(editor.WidthShowing(editor.text()), right - rect.left())));
+    }
+    return rect;
 }
 
 void TCustomDBGridEx::LoadEditor(const TDBGridColumnEx& column) {
@@ -123,6 +146,7 @@ void TCustomDBGridEx::LoadEditor(const TDBGridColumnEx& column) {
     editor.setPalette(palette);
     editor.setFont(column.Font());
     editor.setReadOnly(column.ReadOnly());
+    editor.SetTextAlignment(EditorAlignment(column.Alignment()));
     editor.SetDropDown(IsDateField(column.Field()));
     editor.Load(CurrentColumn(), CurrentRow(), FieldEditText(column.Field()));
 }
@@ -141,10 +165,12 @@ void TCustomDBGridEx::ShowEditorAtEnd() {
 }
 
 // A current row that moved takes the editor away; a hidden editor loads its cell again next time.
+// An open calendar belongs to the record it was opened on, so any change of the rows closes it.
 void TCustomDBGridEx::RowsChanged(int oldRow) {
     if (editor_ == nullptr) {
         return;
     }
+    editor_->CloseUp(false);
     if (CurrentRow() != oldRow) {
         HideEditor();
     }

@@ -1,6 +1,8 @@
 #include "grid/customgridex.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +14,7 @@
 #include "grid/gridviewport.h"
 #include "platform/system/eventhandler.h"
 #include "platform/system/frame3d.h"
+#include "platform/system/modality.h"
 #include "platform/system/systemcolors.h"
 
 namespace contado {
@@ -43,6 +46,7 @@ TCustomGridEx::TCustomGridEx(QWidget* parent)
       color_(clWindow),
       fixedColor_(clBtnFace) {
     setFocusPolicy(Qt::WheelFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
     setContextMenuPolicy(Qt::NoContextMenu);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(verticalBar_, &QScrollBar::actionTriggered, this,
@@ -135,14 +139,34 @@ void TCustomGridEx::ApplyVerticalBar(const TVerticalBarState& state) {
     settingBars_ = false;
 }
 
-// A request the grid cannot take the focus for is dropped; the thumb goes back to the record.
+// A request the grid cannot take the focus for is dropped; the thumb goes back to the record. A
+// held arrow stops repeating when the move fails or a box has been opened over the window; the
+// error is shown here, so it never unwinds through the scroll bar's own code.
 void TCustomGridEx::OnVerticalAction(int action) {
-    if (CanFocus()) {
-        setFocus(Qt::MouseFocusReason);
-        VerticalBarAction(action, verticalBar_->sliderPosition());
+    if (BlockedByModalWindow(this)) {
+        LetGoOfBar(verticalBar_);
+        return;
     }
+    RunHandler([this, action] {
+        try {
+            if (CanFocus()) {
+                setFocus(Qt::MouseFocusReason);
+                VerticalBarAction(action, verticalBar_->sliderPosition());
+            }
+        } catch (...) {
+            LetGoOfBar(verticalBar_);
+            throw;
+        }
+    });
     const TVerticalBarState state = VerticalBarState();
     verticalBar_->setSliderPosition(state.Position);
+}
+
+// The bar forgets the press, as at its release: no more repeats, its arrow or thumb raised again.
+void TCustomGridEx::LetGoOfBar(QScrollBar* bar) {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-1, -1), bar->mapToGlobal(QPointF(-1, -1)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &release);
 }
 
 void TCustomGridEx::OnHorizontalValue(int value) {
@@ -456,6 +480,19 @@ bool TCustomGridEx::event(QEvent* event) {
         }
     }
     return QWidget::event(event);
+}
+
+// Text composed by the input method (a dead key and its letter, a compose sequence) is typed on
+// the grid as the keys that give it would be, one character after another.
+void TCustomGridEx::inputMethodEvent(QInputMethodEvent* event) {
+    const QString text = event->commitString();
+    for (int index = 0; index < text.size();) {
+        const int length = text.at(index).isHighSurrogate() && index + 1 < text.size() ? 2 : 1;
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(index, length));
+        RunHandler([this, &key] { DispatchKey(&key); });
+        index += length;
+    }
+    event->accept();
 }
 
 // A key the grid does not use goes on to the parents; Ctrl+Tab stays and does nothing.

@@ -129,6 +129,7 @@ class TCustomGridEx : public QWidget {
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
   private:
     friend class TGridColumnDrag;
@@ -137,6 +138,7 @@ class TCustomGridEx : public QWidget {
     void SetHorizontalBarRange();
     void ApplyVerticalBar(const TVerticalBarState& state);
     void OnVerticalAction(int action);
+    static void LetGoOfBar(QScrollBar* bar);
     void OnHorizontalValue(int value);
 
     void PaintRect(QPainter& painter, const QRect& rect, int rowCount);

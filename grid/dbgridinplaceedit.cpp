@@ -107,8 +107,15 @@ bool TDBGridInplaceEdit::OwnsWidget(const QWidget* widget) const {
             (calendar_ != nullptr && (widget == calendar_ || calendar_->isAncestorOf(widget))));
 }
 
-// Tab and Shift+Tab move between cells instead of moving the focus out of the grid.
+// Tab and Shift+Tab move between cells instead of moving the focus out of the grid. While the
+// calendar is open it claims the keys it uses, so no shortcut of the window (Esc closing it) sees
+// them first.
 bool TDBGridInplaceEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && droppedDown_ &&
+        ClaimsDroppedDownKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
@@ -135,6 +142,18 @@ void TDBGridInplaceEdit::keyPressEvent(QKeyEvent* event) {
             TInplaceEdit::keyPressEvent(event);
         }
     });
+}
+
+bool TDBGridInplaceEdit::ClaimsDroppedDownKey(const QKeyEvent* event) const {
+    const int key = event->key();
+    const Qt::KeyboardModifiers chord = Chord(event);
+    if (chord == Qt::NoModifier && (IsEnter(key) || key == Qt::Key_Escape)) {
+        return true;
+    }
+    if (chord == Qt::AltModifier) {
+        return key == Qt::Key_Down || key == Qt::Key_Up;
+    }
+    return !(chord & Qt::AltModifier) && TPopupMonthCalendarEx::IsStepKey(key, event->modifiers());
 }
 
 // Enter and Alt+arrows take the day, Esc drops it, the navigation keys move it; all are used up.

@@ -46,6 +46,7 @@ class TDBGridInplaceEdit : public TInplaceEdit {
     TPopupMonthCalendarEx& EnsureCalendar();
     QRect ButtonRect() const;
     bool DroppedDownKey(QKeyEvent* event);
+    bool ClaimsDroppedDownKey(const QKeyEvent* event) const;
     // Whether a widget is this editor, the calendar, or inside either.
     bool OwnsWidget(const QWidget* widget) const;
     void PaintButton(QPainter& painter) const;

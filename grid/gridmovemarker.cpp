@@ -1,6 +1,7 @@
 #include "grid/gridmovemarker.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace contado {
 
@@ -23,16 +24,19 @@ void TGridMoveMarker::ShowAt(QWidget* client, int x, int titleTop, int titleHeig
     raise();
 }
 
+// The heads are drawn row by row, each a pixel narrower on either side than the one before, so the
+// widest row is exactly the marker's width whatever the painter's rules for polygon edges.
 void TGridMoveMarker::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int middle = kWidth / 2;
     const int bottom = height() - 1;
     painter.fillRect(QRect(middle, 0, 1, height()), kMarkerColor);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kMarkerColor);
-    painter.drawPolygon(QPolygon({QPoint(0, 0), QPoint(kWidth - 1, 0), QPoint(middle, kHeadHeight - 1)}));
-    painter.drawPolygon(
-        QPolygon({QPoint(0, bottom), QPoint(kWidth - 1, bottom), QPoint(middle, bottom - kHeadHeight + 1)}));
+    for (int row = 0; row < kHeadHeight; ++row) {
+        const int width = std::max(kWidth - 2 * row, 1);
+        const int left = (kWidth - width) / 2;
+        painter.fillRect(QRect(left, row, width, 1), kMarkerColor);
+        painter.fillRect(QRect(left, bottom - row, width, 1), kMarkerColor);
+    }
 }
 
 }  // namespace contado

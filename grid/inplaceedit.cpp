@@ -16,6 +16,10 @@ namespace {
 // The line edit draws its text 2 pixels in from its own margin on the left and centres it
 // vertically; these margins put the text where the cell drew it.
 constexpr int kRightInset = 2;
+constexpr int kRightAlignedInset = 1;
+// The line edit's own room on either side of its text, and the caret's.
+constexpr int kLineEditTextInset = 2;
+constexpr int kCaretWidth = 1;
 
 int CharacterCount(const QString& text) {
     return static_cast<int>(text.toUcs4().size());
@@ -66,8 +70,21 @@ void TInplaceEdit::SetButtonWidth(int width) {
     UpdateMargins();
 }
 
+int TInplaceEdit::WidthShowing(const QString& text) const {
+    const QMargins margins = textMargins();
+    return margins.left() + fontMetrics().horizontalAdvance(text) + 2 * kLineEditTextInset + kCaretWidth +
+           margins.right();
+}
+
+void TInplaceEdit::SetTextAlignment(Qt::Alignment alignment) {
+    setAlignment(alignment);
+    UpdateMargins();
+}
+
+// Right-aligned text ends 3 pixels before the cell's edge, as the cell draws it.
 void TInplaceEdit::UpdateMargins() {
-    setTextMargins(0, 0, kRightInset + buttonWidth_, 0);
+    const int inset = (alignment() & Qt::AlignRight) ? kRightAlignedInset : kRightInset;
+    setTextMargins(0, 0, inset + buttonWidth_, 0);
 }
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* event) {

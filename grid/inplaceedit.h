@@ -23,9 +23,14 @@ class TInplaceEdit : public QLineEdit {
     // Reloads the text of the cell it holds, caret at the end.
     void Reload(const QString& text);
 
+    // Left, right or centred in the cell, as the cell's text is drawn.
+    void SetTextAlignment(Qt::Alignment alignment);
+
     // Width of the drop-down button at the right edge; the text ends 2 pixels before it.
     void SetButtonWidth(int width);
     int ButtonWidth() const { return buttonWidth_; }
+    // The width at which the editor shows the whole text beside its button, caret included.
+    int WidthShowing(const QString& text) const;
 
   protected:
     TInplaceEditOwner* Owner() const { return owner_; }

@@ -1,13 +1,53 @@
 #include "grid/pendingescape.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 namespace contado {
 
+namespace {
+
+bool IsHeld(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Resize:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsDropped(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::InputMethod:
+        case QEvent::Close:
+        case QEvent::Paint:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 TPendingEscape::TPendingEscape(QWidget* window) : window_(window) {
     QCoreApplication::instance()->installEventFilter(this);
+    sinceLastLook_.start();
 }
 
 TPendingEscape::~TPendingEscape() {
@@ -17,12 +57,27 @@ TPendingEscape::~TPendingEscape() {
             QCoreApplication::postEvent(held.Receiver, held.Event.release());
         }
     }
+    if (dropped_) {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            top->update();
+        }
+    }
 }
 
 bool TPendingEscape::Pending() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::KeyPress);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::KeyRelease);
+    if (!escape_ && sinceLastLook_.elapsed() >= kSystemQueueInterval) {
+        LookAtSystemQueue();
+    }
     return escape_;
+}
+
+// The window system's events become the toolkit's here; the filter keeps every one of them from
+// acting, and timers and sockets wait.
+void TPendingEscape::LookAtSystemQueue() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers);
+    sinceLastLook_.restart();
 }
 
 bool TPendingEscape::ForWindow(QObject* receiver) const {
@@ -31,11 +86,20 @@ bool TPendingEscape::ForWindow(QObject* receiver) const {
 }
 
 bool TPendingEscape::eventFilter(QObject* watched, QEvent* event) {
-    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) || !ForWindow(watched)) {
+    const QEvent::Type type = event->type();
+    if (!watched->isWidgetType()) {
         return false;
     }
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->type() == QEvent::KeyPress && key->key() == Qt::Key_Escape) {
+    if (IsDropped(type)) {
+        // A refused close request leaves the window open; the clerk closes it again afterwards.
+        event->ignore();
+        dropped_ = true;
+        return true;
+    }
+    if (!IsHeld(type)) {
+        return false;
+    }
+    if (type == QEvent::KeyPress && ForWindow(watched) && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         escape_ = true;
     }
     held_.push_back({watched, std::unique_ptr<QEvent>(event->clone())});

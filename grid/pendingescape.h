@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <memory>
@@ -10,10 +11,11 @@ class QWidget;
 
 namespace contado {
 
-// Watches, while it lives, for an Esc press waiting to reach a window during a long operation. The
-// key events posted for that window are delivered into the watch and held back, so none of them
-// acts in the middle of the operation; when the watch ends they are posted again in their order
-// and act as keys afterwards.
+// Watches, while it lives, for an Esc press waiting to reach a window during a long operation.
+// Looking takes the key events posted so far and, now and then, those still waiting in the window
+// system's queue. Nothing acts in the middle of the operation: key and resize events are held back
+// and posted again in their order when the watch ends; mouse input, close requests and painting of
+// the application's widgets are dropped, and the windows are painted anew at the end.
 class TPendingEscape : public QObject {
   public:
     explicit TPendingEscape(QWidget* window);
@@ -33,11 +35,18 @@ class TPendingEscape : public QObject {
         std::unique_ptr<QEvent> Event;
     };
 
+    // How often the window system's queue is read, in milliseconds: often enough for a key to
+    // feel answered, seldom enough to cost nothing beside the search.
+    static constexpr int kSystemQueueInterval = 40;
+
     bool ForWindow(QObject* receiver) const;
+    void LookAtSystemQueue();
 
     QPointer<QWidget> window_;
     std::vector<THeldEvent> held_;
+    QElapsedTimer sinceLastLook_;
     bool escape_ = false;
+    bool dropped_ = false;
 };
 
 }  // namespace contado

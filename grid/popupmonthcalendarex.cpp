@@ -75,43 +75,42 @@ TPopupMonthCalendarEx::THitKind TPopupMonthCalendarEx::HitTest(QPoint point) con
 }
 
 bool TPopupMonthCalendarEx::StepKey(int key, Qt::KeyboardModifiers modifiers) {
-    const QDate date = Date();
-    const bool control = modifiers & Qt::ControlModifier;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    QDate next;
-    switch (key) {
-        case Qt::Key_Left:
-            next = date.addDays(-1);
-            break;
-        case Qt::Key_Right:
-            next = date.addDays(1);
-            break;
-        case Qt::Key_Up:
-            next = date.addDays(-7);
-            break;
-        case Qt::Key_Down:
-            next = date.addDays(7);
-            break;
-        case Qt::Key_PageUp:
-            next = shift ? QDate() : date.addMonths(-1);
-            break;
-        case Qt::Key_PageDown:
-            next = shift ? QDate() : date.addMonths(1);
-            break;
-        case Qt::Key_Home:
-            next = control ? QDate(date.year(), date.month(), 1) : QDate();
-            break;
-        case Qt::Key_End:
-            next = control ? QDate(date.year(), date.month(), date.daysInMonth()) : QDate();
-            break;
-        default:
-            break;
-    }
+    const QDate next = Stepped(Date(), key, modifiers);
     if (!next.isValid()) {
         return false;
     }
     SetDate(next);
     return true;
+}
+
+bool TPopupMonthCalendarEx::IsStepKey(int key, Qt::KeyboardModifiers modifiers) {
+    return Stepped(QDate(2000, 1, 15), key, modifiers).isValid();
+}
+
+// The date a navigation key moves to; invalid for a key that does not move it.
+QDate TPopupMonthCalendarEx::Stepped(QDate date, int key, Qt::KeyboardModifiers modifiers) {
+    const bool control = modifiers & Qt::ControlModifier;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    switch (key) {
+        case Qt::Key_Left:
+            return date.addDays(-1);
+        case Qt::Key_Right:
+            return date.addDays(1);
+        case Qt::Key_Up:
+            return date.addDays(-7);
+        case Qt::Key_Down:
+            return date.addDays(7);
+        case Qt::Key_PageUp:
+            return shift ? QDate() : date.addMonths(-1);
+        case Qt::Key_PageDown:
+            return shift ? QDate() : date.addMonths(1);
+        case Qt::Key_Home:
+            return control ? QDate(date.year(), date.month(), 1) : QDate();
+        case Qt::Key_End:
+            return control ? QDate(date.year(), date.month(), date.daysInMonth()) : QDate();
+        default:
+            return QDate();
+    }
 }
 
 void TPopupMonthCalendarEx::StepDays(int days) {
@@ -160,21 +159,27 @@ void TPopupMonthCalendarEx::wheelEvent(QWheelEvent* event) {
 }
 
 // The calendar's own wheel would change the month; here the wheel steps days. A release on a day
-// is reported once the calendar has taken that day, which it does on the release itself.
+// or on the month name is reported once the calendar has taken that day, which it does on the
+// release itself; the month name's own menu never opens.
 bool TPopupMonthCalendarEx::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Wheel) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
-    if (event->type() == QEvent::MouseButtonRelease && OnDayClicked) {
-        const auto* release = static_cast<QMouseEvent*>(event);
-        const QPoint point = static_cast<QWidget*>(watched)->mapTo(this, release->position().toPoint());
-        if (release->button() == Qt::LeftButton && HitTest(point) == chDay) {
-            QMetaObject::invokeMethod(
-                this, [this] { OnDayClicked(); }, Qt::QueuedConnection);
-        }
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) {
+        return false;
     }
-    return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint point = static_cast<QWidget*>(watched)->mapTo(this, mouse->position().toPoint());
+    const THitKind hit = HitTest(point);
+    if (event->type() == QEvent::MouseButtonPress) {
+        return hit == chMonth;
+    }
+    if (mouse->button() == Qt::LeftButton && (hit == chDay || hit == chMonth) && OnDayClicked) {
+        QMetaObject::invokeMethod(
+            this, [this] { OnDayClicked(); }, Qt::QueuedConnection);
+    }
+    return hit == chMonth;
 }
 
 }  // namespace contado

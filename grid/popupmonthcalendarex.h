@@ -29,13 +29,15 @@ class TPopupMonthCalendarEx : public QWidget {
     // Moves the selected date as the navigation keys do: a day, a week, a month, the month's first
     // or last day; false for a key that does not move it.
     bool StepKey(int key, Qt::KeyboardModifiers modifiers);
+    // Whether StepKey would move the date with this key.
+    static bool IsStepKey(int key, Qt::KeyboardModifiers modifiers);
     void StepDays(int days);
 
     // Where a popup of this size goes beside the editor (global rectangles): below it with left
     // edges aligned, else above, cut to the room of that side and kept inside the work area.
     static QRect Place(const QRect& editor, QSize size, const QRect& workArea);
 
-    // A mouse release on a day of the calendar.
+    // A mouse release on a day of the calendar or on the month name of its title.
     std::function<void()> OnDayClicked;
 
   protected:
@@ -45,6 +47,8 @@ class TPopupMonthCalendarEx : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static QDate Stepped(QDate date, int key, Qt::KeyboardModifiers modifiers);
+
     QCalendarWidget* calendar_;
     int wheelDelta_ = 0;
 };

@@ -12,6 +12,8 @@ void RunHandler(const std::function<void()>& handler) {
         // Already reported to the user: the handler just ends.
     } catch (const std::exception& error) {
         ShowDefaultErrorBox(error.what());
+    } catch (...) {
+        ShowDefaultErrorBox("Error inesperado");
     }
 }
 

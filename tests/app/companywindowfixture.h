@@ -47,7 +47,9 @@ class CompanyWindowTest : public testing::Test {
         QTest::keyClick(window_->Cia, Qt::Key_Return);
         return window_;
     }
-    static void Press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
     // The status the window ended the program with; -1 while it has not.
     int ExitStatus() const { return ending_->isEmpty() ? -1 : ending_->last().at(0).toInt(); }
     TCompanyProbe& Probe() {

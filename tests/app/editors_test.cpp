@@ -9,6 +9,7 @@
 #include "core/formatsettings.h"
 #include "data/client/clientdataset.h"
 #include "data/fields/fmtbcdfield.h"
+#include "grid/dbgridinplaceedit.h"
 #include "data/fields/integerfield.h"
 #include "data/fields/stringfield.h"
 #include "grid/dbgridex.h"
@@ -184,6 +185,48 @@ TEST_F(Editors, ARowInsertedByHandIntoTheClosingEditorKeepsItOpenAndStoresNothin
     Press(Qt::Key_F5);
     EXPECT_FALSE(window_->CaptionPanel1->isVisible());
     EXPECT_EQ(DayRows(Today()).size(), 3u);
+}
+
+// F2 cannot post past a row that cannot be stored: the run stops, and the editor comes back on that
+// row so the clerk completes or cancels it; F5 then works as before.
+TEST_F(Editors, F2OverARowThatCannotBeStoredStopsTheRunAndShowsTheEditorAgain) {
+    OpenConnected();
+    Press(Qt::Key_F5);
+    Click(window_->DBNavigator1, nbInsert);
+    window_->CAjusteAJCI_PORC->SetAsCurrency(TCurrency::FromInteger(7));
+    Press(Qt::Key_F2);
+    EXPECT_EQ(OnlyBox().text, "Los campos AJCI_ID,  son obligatorios.");
+    ASSERT_FALSE(window_.isNull());
+    EXPECT_EQ(ExitStatus(), -1) << "nothing posted";
+    EXPECT_TRUE(window_->CaptionPanel1->isVisible());
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == window_->DBGridEx2 || window_->DBGridEx2->isAncestorOf(focus)) << "in the grid";
+    EXPECT_EQ(window_->CAjuste->State(), dsInsert);
+    Click(window_->DBNavigator1, nbCancel);
+    Press(Qt::Key_F5);
+    EXPECT_FALSE(window_->CaptionPanel1->isVisible());
+    EXPECT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(DayRows(Today()).size(), 3u);
+}
+
+// Esc with a date cell's calendar open closes the calendar only: the window stays, and what was
+// typed into the cell stays to be stored.
+TEST_F(Editors, EscWithTheCalendarOpenClosesOnlyTheCalendar) {
+    OpenConnected();
+    Press(Qt::Key_F5);
+    SetFactor(window_->CAjusteAJCI_FACTOR, 9100);
+    window_->CAjuste->Post();
+    QTest::keyClicks(QApplication::focusWidget(), "1");
+    auto* editor = window_->DBGridEx2->InplaceEdit();
+    ASSERT_TRUE(editor != nullptr && editor->isVisible());
+    Press(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(editor->DroppedDown());
+    Press(Qt::Key_Escape);
+    ASSERT_FALSE(window_.isNull());
+    EXPECT_EQ(ExitStatus(), -1) << "the window did not close";
+    EXPECT_FALSE(editor->DroppedDown());
+    EXPECT_EQ(editor->text(), "1");
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(Editors, ARejectedChangeRollsEverythingBackAndDropsTheEditorsChanges) {

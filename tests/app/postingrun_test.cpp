@@ -119,7 +119,7 @@ TEST_F(PostingRun, ARowThatCannotBePostedStopsTheRunBeforeTheProcedure) {
     EXPECT_EQ(boxes_.Shown()[0].text, "Los campos AJCI_ID,  son obligatorios.");
     EXPECT_FALSE(procedureRan);
     EXPECT_TRUE(window_->isVisible());
-    EXPECT_TRUE(window_->CaptionPanel1->isHidden());
+    EXPECT_TRUE(window_->CaptionPanel1->isVisible()) << "the editor is back on the row to mend";
     EXPECT_EQ(ExitStatus(), -1);
     EXPECT_EQ(Probe().Scalar("select count(*) from AJUSTE_CIERRE where AJCI_FECINI = current_date"), "0");
 }

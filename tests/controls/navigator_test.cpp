@@ -255,6 +255,30 @@ TEST_F(NavigatorTest, AnErrorOfARepeatedClickStopsTheRepeatingAndIsShown) {
     table_->BeforeScroll = nullptr;
 }
 
+// A box opened over the window takes the mouse: the held button lets go at its next tick instead of
+// repeating behind the box, and the release that follows the box clicks nothing.
+TEST_F(NavigatorTest, ABoxOpenedOverTheWindowEndsTheRepeatingAndThePress) {
+    FillPlanned(6);
+    table_->Open();
+    Show();
+    TNavButton* next = navigator_->Buttons(nbNext);
+    QTest::mousePress(next, Qt::LeftButton);
+    nextTimer_->Advance(400);
+    ASSERT_EQ(table_->RecNo(), 2);
+    {
+        QWidget box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        nextTimer_->Advance(100);
+        EXPECT_EQ(table_->RecNo(), 2) << "no repeat behind the box";
+        EXPECT_FALSE(nextTimer_->IsActive());
+        EXPECT_FALSE(next->isDown());
+    }
+    QTest::mouseRelease(next, Qt::LeftButton);
+    nextTimer_->Advance(1000);
+    EXPECT_EQ(table_->RecNo(), 2);
+}
+
 TEST_F(NavigatorTest, TheBarsOwnEnabledStateAndTheSourcesEndDisableEverything) {
     FillPlanned(2);
     table_->Open();

@@ -154,6 +154,44 @@ TEST_F(GridCalendar, DecimalCellsHaveNoButtonAndAltDownDoesNothing) {
     EXPECT_EQ(grid_->CurrentColumn(), 2);
 }
 
+// The month name takes no menu of its own here: a click on it takes the day the calendar shows.
+TEST_F(GridCalendar, AReleaseOnTheMonthNameTakesTheDayAndOpensNoMenu) {
+    Open(2);
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(DroppedDown());
+    Press(Qt::Key_Right);
+    auto* month = Calendar()->Calendar()->findChild<QWidget*>("qt_calendar_monthbutton");
+    ASSERT_NE(month, nullptr);
+    const QPoint centre = month->mapTo(Calendar(), month->rect().center());
+    ASSERT_EQ(Calendar()->HitTest(centre), TPopupMonthCalendarEx::chMonth);
+    ClickCalendar(centre);
+    Settle();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no month menu";
+    EXPECT_FALSE(DroppedDown());
+    EXPECT_EQ(Text("AJCI_FECINI"), "02/01/2024");
+}
+
+// A calendar belongs to the row it was opened on: a new row, or any move, closes it, so a later
+// Enter cannot write the old row's day into another.
+TEST_F(GridCalendar, InsertOrAMoveClosesItAndTheNextEnterWritesNothing) {
+    Open(3);
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(DroppedDown());
+    Press(Qt::Key_Insert);
+    ASSERT_EQ(CAjusteAu->State(), dsInsert);
+    EXPECT_FALSE(DroppedDown());
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Text("AJCI_FECINI"), "") << "the new row got no date";
+    CAjusteAu->Cancel();
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(DroppedDown());
+    CAjusteAu->Prior();
+    EXPECT_FALSE(DroppedDown());
+}
+
 TEST(PopupPlace, BelowAboveCutAndInsideTheWorkArea) {
     const QRect area(0, 0, 800, 600);
     const QSize size(200, 150);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QInputMethodEvent>
+
 #include "data/dataset/dataset.h"
 #include "grid/gridimages.h"
 #include "platform/system/clipboard.h"
@@ -208,6 +210,24 @@ TEST_F(GridIncSearch, TheSearchTextIsDrawnOverTheTextsBeginningAsTheColumnAligns
         << "the right-aligned number's first digit";
     EXPECT_FALSE(HasColour(QRect(right.right() - 5, right.top() + 4, 3, 4), Yellow()))
         << "its last digit stays free";
+}
+
+// A dead key and its letter reach the grid from the input method as one composed character, which
+// searches as the typed letter does and, out of the search, opens the cell's editor with it.
+TEST_F(GridIncSearch, ComposedTextSearchesAndOpensTheEditorAsTypedKeysDo) {
+    StartOnColumn(4);
+    QInputMethodEvent acute;
+    acute.setCommitString(QStringLiteral("é"));
+    QApplication::sendEvent(grid_, &acute);
+    EXPECT_EQ(RecNo(), 5);
+    EXPECT_EQ(SearchText(), QStringLiteral("É")) << "in the letter case of the data";
+    Press(Qt::Key_Left);
+    Press(Qt::Key_Right);
+    QInputMethodEvent tilde;
+    tilde.setCommitString(QStringLiteral("ñ"));
+    QApplication::sendEvent(grid_, &tilde);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->text(), QStringLiteral("ñ"));
 }
 
 TEST_F(GridIncSearch, AnEmptyTableStartsTheModeAndFindsNothing) {

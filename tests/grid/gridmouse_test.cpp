@@ -143,6 +143,14 @@ TEST_F(GridMouse, DraggingATitleMovesTheColumnWithTheMarkerAndKeepsTheData) {
     EXPECT_TRUE(marker.isVisible());
     EXPECT_EQ(marker.width(), 7);
     EXPECT_EQ(marker.height(), grid_->TitleRowHeight() + 8);
+    const QImage painted = const_cast<TGridMoveMarker&>(marker).grab().toImage();
+    for (int y : {0, painted.height() - 1}) {
+        int red = 0;
+        for (int x = 0; x < painted.width(); ++x) {
+            red += painted.pixelColor(x, y) == QColor(0xFF, 0x00, 0x00) ? 1 : 0;
+        }
+        EXPECT_EQ(red, 7) << "the heads are as wide as the marker, row " << y;
+    }
     QTest::mouseRelease(Client(), Qt::LeftButton, Qt::NoModifier, porc);
     EXPECT_FALSE(marker.isVisible());
     EXPECT_FALSE(ticker_->Running());

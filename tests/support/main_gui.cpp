@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <cstdlib>
 
-// GUI tests always run on the offscreen platform, with or without a display.
+#include "platform/system/application.h"
+
+// GUI tests always run on the offscreen platform, with or without a display, under the
+// program's own application object.
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
+    contado::TApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
