@@ -58,22 +58,8 @@ TSpeedButton* PictureButton(QWidget* parent, const QString& caption, const QStri
 
 }  // namespace
 
-namespace {
-
-std::vector<std::string> WithoutEmptyArguments(const std::vector<std::string>& commandLine) {
-    std::vector<std::string> arguments;
-    for (const std::string& argument : commandLine) {
-        if (!argument.empty()) {
-            arguments.push_back(argument);
-        }
-    }
-    return arguments;
-}
-
-}  // namespace
-
 Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* parent)
-    : QWidget(parent), commandLine_(WithoutEmptyArguments(commandLine)) {
+    : QWidget(parent), commandLine_(commandLine) {
     setObjectName(QStringLiteral("fquenvar"));
     SetName("fquenvar");
     setWindowTitle(QStringLiteral("Contabilizar ventas de contado"));
@@ -232,7 +218,7 @@ void Tfquenvar::FormClose() {
 }
 
 std::string Tfquenvar::ParamStr(int index) const {
-    return index >= 0 && index < static_cast<int>(commandLine_.size()) ? commandLine_[index] : std::string();
+    return index >= 0 ? commandLine_.Position(static_cast<std::size_t>(index)) : std::string();
 }
 
 void Tfquenvar::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {

@@ -3,15 +3,18 @@
 #include <QWidget>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/commandline.h"
 #include "app/exitstatus.h"
 #include "app/runoptions.h"
 #include "app/runreport.h"
 #include "controls/captionpanel.h"
 #include "core/component.h"
 #include "core/currency.h"
+#include "core/variant.h"
 #include "data/dataset/datasettypes.h"
 #include "data/provider/providertypes.h"
 
@@ -206,16 +209,26 @@ class Tfquenvar : public QWidget, public TComponent {
     void CorridaDesatendida();
     // The arguments after the fourth.
     std::vector<std::string> ExtraArguments() const;
+    void ConectarConLimite();
     // Rebuilds the first day's rows from the planned adjustments and stores them all or nothing.
     void ReconstruirAjustesDelDia();
+    void GuardarAjustesDelDia();
     // A catch-up or dry run: every day of the options posted in turn, a dry run rolled back.
     void CorridaExtendida(const TRunOptions& options);
-    void ContabilizarDias(const std::vector<TDateTime>& days, bool& posted);
+    // A day's place in a run of several: day Number of Of.
+    struct TDayCount {
+        int Number;
+        int Of;
+    };
+    void ContabilizarDias(const std::vector<TDateTime>& days, bool& posted, bool eachAlone);
+    bool ContabilizarDiaAparte(TDateTime day, const TDayCount& count);
     // Rebuilds and posts one day alone; true when the posting returned rows.
-    bool ContabilizarDia(TDateTime day);
+    bool ContabilizarDia(TDateTime day, const TDayCount& count);
     void FinalizarCorrida(bool posted);
     // Copies the planned adjustment of a rate that covers the first day into CAjuste, if any.
     void CopiarAjustePrevisto(const TField& rate);
+    // The identifier of the planned row that covers the first day with the rate; none without.
+    std::optional<TVariant> BuscarAjustePrevisto(const TField& rate);
     std::string ConsultaAjustePrevisto(const TField& rate) const;
     // Without a display nobody can take over a run that an error stopped: the program ends.
     void TerminarCorridaFallida(const std::exception* error);
@@ -230,7 +243,7 @@ class Tfquenvar : public QWidget, public TComponent {
     bool IsInputField(QObject* object) const;
     QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top);
 
-    std::vector<std::string> commandLine_;
+    TCommandLine commandLine_;
     TExitStatus exitStatus_ = esDone;
     // What an unattended run posted, on standard output; none for the clerk's own runs.
     std::unique_ptr<TRunReport> report_;

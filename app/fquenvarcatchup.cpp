@@ -8,6 +8,7 @@
 #include "core/formatsettings.h"
 #include "data/client/clientdataset.h"
 #include "data/sql/sqlconnection.h"
+#include "platform/system/diagnostics.h"
 #include "platform/system/messageboxservice.h"
 
 namespace contado {
@@ -26,13 +27,13 @@ void Tfquenvar::CorridaExtendida(const TRunOptions& options) {
     const std::vector<TDateTime> days = options.Days(Today());
     bool posted = false;
     if (!options.DryRun) {
-        ContabilizarDias(days, posted);
+        ContabilizarDias(days, posted, true);
         FinalizarCorrida(posted);
         return;
     }
     Tandrel->StartTransaction(Tandrel->TransactionDesc());
     try {
-        ContabilizarDias(days, posted);
+        ContabilizarDias(days, posted, false);
     } catch (...) {
         Tandrel->Rollback(Tandrel->TransactionDesc());
         throw;
@@ -41,10 +42,14 @@ void Tfquenvar::CorridaExtendida(const TRunOptions& options) {
     FinalizarCorrida(posted);
 }
 
-void Tfquenvar::ContabilizarDias(const std::vector<TDateTime>& days, bool& posted) {
-    for (const TDateTime day : days) {
+// Each day alone, or all inside the one transaction of a dry run.
+void Tfquenvar::ContabilizarDias(const std::vector<TDateTime>& days, bool& posted, bool eachAlone) {
+    const TDayCount count{0, static_cast<int>(days.size())};
+    for (std::size_t index = 0; index < days.size(); ++index) {
+        const TDateTime day = days[index];
+        const TDayCount which{static_cast<int>(index) + 1, count.Of};
         try {
-            posted = ContabilizarDia(day) || posted;
+            posted = (eachAlone ? ContabilizarDiaAparte(day, which) : ContabilizarDia(day, which)) || posted;
         } catch (const EAbort&) {
             DayFailed(day, "el error anterior detuvo la corrida");
         } catch (const std::exception& error) {
@@ -53,23 +58,49 @@ void Tfquenvar::ContabilizarDias(const std::vector<TDateTime>& days, bool& poste
     }
 }
 
+// A day that posts nothing (already posted, or without sales) keeps its adjustments exactly as
+// they were: its rebuild and its posting are one transaction, kept only when the posting returned
+// rows.
+bool Tfquenvar::ContabilizarDiaAparte(TDateTime day, const TDayCount& count) {
+    const TTransactionDesc transaction = Tandrel->TransactionDesc();
+    Tandrel->StartTransaction(transaction);
+    bool posted = false;
+    try {
+        posted = ContabilizarDia(day, count);
+    } catch (...) {
+        Tandrel->Rollback(transaction);
+        throw;
+    }
+    if (posted) {
+        Tandrel->Commit(transaction);
+    } else {
+        Tandrel->Rollback(transaction);
+    }
+    return posted;
+}
+
 // The day as both ends of the range, its adjustments rebuilt and stored (a rejected one is logged
-// and the day posted all the same), then the posting of that day alone.
-bool Tfquenvar::ContabilizarDia(TDateTime day) {
+// and the day posted all the same), then the posting of that day alone. Its place in the run is
+// shown on the working panel and said on standard error.
+bool Tfquenvar::ContabilizarDia(TDateTime day, const TDayCount& count) {
     EFecIni->SetDateTime(ReplaceDate(EFecIni->DateTime(), day));
     EFecFin->SetDateTime(ReplaceDate(EFecFin->DateTime(), day));
+    const std::string place = "día " + std::to_string(count.Number) + " de " + std::to_string(count.Of);
     MostrarPanelTrabajo(QStringLiteral("Contabilizando el día ") + QString::fromStdString(DateToStr(day)) +
-                        QStringLiteral("..."));
+                        QStringLiteral(" (") + QString::fromStdString(place) + QStringLiteral(")..."));
     ReconstruirAjustesDelDia();
     // The next day reads its rows afresh, with the identifiers the database gave these.
     CAjuste->Close();
     CRepArticulos->Close();
     CRepArticulos->SetCommandText(SentenciaContabilizacion());
     CRepArticulos->Open();
-    const bool posted = report_->WriteDay(day, *CRepArticulos) > 0;
+    const int rows = report_->WriteDay(day, *CRepArticulos);
     CRepArticulos->Close();
     Panel5->hide();
-    return posted;
+    WriteDiagnostic(dlInformation, "Día " + IsoDateText(day) + " (" + place + "): " +
+                                       (rows > 0 ? std::to_string(rows) + " filas contabilizadas"
+                                                 : std::string("nada que contabilizar")));
+    return rows > 0;
 }
 
 // As a plain run ends: nothing posted on any day is said, and the program ends.

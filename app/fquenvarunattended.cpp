@@ -4,8 +4,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "app/fquenvar.h"
 #include "app/waitlimits.h"
@@ -25,22 +28,55 @@ namespace contado {
 
 namespace {
 
-// A password argument of a single "-" is taken from the environment, so that it never shows on the
-// command line, where every user of the machine can read it while the run lasts.
+// A password argument of a single "-" never shows on the command line, where every user of the
+// machine can read it while the run lasts: it is the systemd credential "clave" when the service
+// passes one (LoadCredential=clave:FILE), else the environment variable ISC_PASSWORD.
 constexpr const char* kPasswordFromEnvironment = "-";
 constexpr const char* kPasswordVariable = "ISC_PASSWORD";
+constexpr const char* kCredentialName = "clave";
+constexpr std::size_t kLongestCredential = 4096;
+
+// The credential's text without its line end; empty when the service passes none.
+std::string CredentialPassword() {
+    const char* folder = std::getenv("CREDENTIALS_DIRECTORY");
+    if (folder == nullptr || *folder == '\0') {
+        return {};
+    }
+    const std::string path = std::string(folder) + "/" + kCredentialName;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return {};
+    }
+    std::string text(kLongestCredential + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    if (text.size() > kLongestCredential) {
+        throw EDatabaseError("La credencial " + path + " es demasiado larga para ser una clave");
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    return text;
+}
 
 std::string UnattendedPassword(const std::string& argument) {
     if (argument != kPasswordFromEnvironment) {
         return argument;
     }
+    if (std::string credential = CredentialPassword(); !credential.empty()) {
+        return credential;
+    }
     const char* password = std::getenv(kPasswordVariable);
     if (password == nullptr || *password == '\0') {
-        throw EDatabaseError(std::string("Falta la clave: con \"-\" como clave, la variable de entorno ") +
-                             kPasswordVariable + " debe tenerla");
+        throw EDatabaseError(std::string("Falta la clave: con \"-\" como clave, la credencial \"") +
+                             kCredentialName + "\" del servicio o la variable de entorno " + kPasswordVariable +
+                             " debe tenerla");
     }
     return password;
 }
+
+// The client's own clock may give up a little before the limit it was given.
+constexpr std::chrono::milliseconds kLimitSlack(250);
 
 // Nobody is there to give up on a server that never answers or on a lock held without end.
 void LimitWaits(TSQLConnection& connection) {
@@ -81,7 +117,7 @@ void Tfquenvar::FormActivate() {
 void Tfquenvar::CorridaDesatendida() {
     const TRunOptions options = TRunOptions::Parse(ExtraArguments(), Today());
     TClave->setText(QString::fromStdString(UnattendedPassword(ParamStr(3))));
-    CiaExit();
+    ConectarConLimite();
     report_ = std::make_unique<TRunReport>(std::cout);
     if (options.Extended()) {
         CorridaExtendida(options);
@@ -91,9 +127,26 @@ void Tfquenvar::CorridaDesatendida() {
     SpeedButton3Click();
 }
 
+// A server that takes the connection and never answers is given up after the connection limit
+// with the client's own words, which do not say so: the message names the limit and its setting.
+void Tfquenvar::ConectarConLimite() {
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        CiaExit();
+    } catch (const EAbort&) {
+        throw;
+    } catch (const std::exception& error) {
+        const int limit = TWaitLimits::ConnectSeconds();
+        if (std::chrono::steady_clock::now() - start < std::chrono::seconds(limit) - kLimitSlack) {
+            throw;
+        }
+        throw EDatabaseError("El servidor no respondió en " + std::to_string(limit) +
+                             " s (EsperaConexion): " + error.what());
+    }
+}
+
 std::vector<std::string> Tfquenvar::ExtraArguments() const {
-    const std::size_t first = std::min<std::size_t>(5, commandLine_.size());
-    return std::vector<std::string>(commandLine_.begin() + static_cast<std::ptrdiff_t>(first), commandLine_.end());
+    return commandLine_.Options();
 }
 
 void Tfquenvar::ReconstruirAjustesDelDia() {
@@ -104,15 +157,26 @@ void Tfquenvar::ReconstruirAjustesDelDia() {
         CopiarAjustePrevisto(*CTarifas->Fields(0));
         CTarifas->Next();
     }
-    CAjuste->ApplyUpdates(0);
+    GuardarAjustesDelDia();
+}
+
+// A rejected change stores none of the day's changes. Alone, the apply rolls its own transaction
+// back; inside a day's transaction, the changes it made before the rejection are undone to a
+// savepoint, and the day goes on to its posting either way.
+void Tfquenvar::GuardarAjustesDelDia() {
+    if (!Tandrel->InTransaction()) {
+        CAjuste->ApplyUpdates(0);
+        return;
+    }
+    Tandrel->Execute("SAVEPOINT AJUSTES_DEL_DIA");
+    if (CAjuste->ApplyUpdates(0) > 0) {
+        Tandrel->Execute("ROLLBACK TO SAVEPOINT AJUSTES_DEL_DIA");
+    }
 }
 
 void Tfquenvar::CopiarAjustePrevisto(const TField& rate) {
-    Cborrar->Close();
-    Cborrar->SetCommandText(ConsultaAjustePrevisto(rate));
-    Cborrar->Open();
-    const TField& plannedId = *Cborrar->Fields(0);
-    if (plannedId.AsString().empty() || !CAjusteAu->Locate("AJCI_ID", {plannedId.Value()}, {})) {
+    const std::optional<TVariant> plannedId = BuscarAjustePrevisto(rate);
+    if (!plannedId || !CAjusteAu->Locate("AJCI_ID", {*plannedId}, {})) {
         return;
     }
     CAjuste->Insert();
@@ -125,6 +189,21 @@ void Tfquenvar::CopiarAjustePrevisto(const TField& rate) {
         CAjusteAJCI_PREFNO->SetAsString(CAjusteAuAJCI_PREFNO->AsString());
     }
     CAjuste->Post();
+}
+
+// Only the first row of the lookup counts. The lookup is closed at once: a full packet would keep
+// the shared query open for more rows, and the posting that follows needs it free.
+std::optional<TVariant> Tfquenvar::BuscarAjustePrevisto(const TField& rate) {
+    Cborrar->Close();
+    Cborrar->SetCommandText(ConsultaAjustePrevisto(rate));
+    Cborrar->Open();
+    const TField& plannedId = *Cborrar->Fields(0);
+    std::optional<TVariant> found;
+    if (!plannedId.AsString().empty()) {
+        found = plannedId.Value();
+    }
+    Cborrar->Close();
+    return found;
 }
 
 // The planned row with the latest first day among those that cover the day and carry the rate.

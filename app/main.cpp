@@ -2,10 +2,13 @@
 #include <QPointer>
 #include <QStyleFactory>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/commandline.h"
+#include "app/exitstatus.h"
 #include "app/fquenvar.h"
 #include "app/terminationsignals.h"
 #include "controls/messageform.h"
@@ -17,9 +20,6 @@
 
 namespace {
 
-// The position of the password among the arguments that are not empty.
-constexpr int kPasswordArgument = 3;
-
 void ShowBusyCursor(bool busy) {
     if (busy) {
         contado::TBusyCursor::Start();
@@ -28,14 +28,26 @@ void ShowBusyCursor(bool busy) {
     }
 }
 
-// Blanks the password in the process's own argument area, which is what other users read in `ps`.
-void HidePassword(int argc, char** argv) {
-    int position = 0;
-    for (int index = 1; index < argc; ++index) {
-        if (argv[index][0] != '\0' && ++position == kPasswordArgument) {
+// Blanks the password in the process's own argument area, which is what other users read in `ps`:
+// every argument that may be it, so an empty argument before it cannot leave it readable.
+void HidePassword(const contado::TCommandLine& commandLine, int argc, char** argv) {
+    for (const std::size_t index : commandLine.PasswordCandidates()) {
+        if (index < static_cast<std::size_t>(argc)) {
             std::memset(argv[index], 0, std::strlen(argv[index]));
-            return;
         }
+    }
+}
+
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// Started from cron or ssh there is no display, where the toolkit would abort: the program then
+// runs on the offscreen platform, where an unattended run needs none.
+void ChoosePlatformWithoutDisplay() {
+    if (!IsSet("QT_QPA_PLATFORM") && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
 }
 
@@ -93,14 +105,24 @@ int main(int argc, char** argv) {
     }
     // The arguments exactly as given; the toolkit sees none of them, so no option of its own (such
     // as -reverse or -style) is taken out of them.
-    const std::vector<std::string> commandLine(argv, argv + argc);
-    HidePassword(argc, argv);
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const contado::TCommandLine commandLine(arguments);
+    HidePassword(commandLine, argc, argv);
+    ChoosePlatformWithoutDisplay();
     contado::TTerminationSignals::Install();
     int toolkitArgc = 1;
     char* toolkitArgv[] = {argv[0], nullptr};
     contado::TApplication application(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(QStringLiteral("Contabiliza ventas contado"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // A window nobody can see would wait for ever for a clerk.
+    if (!commandLine.Unattended() && contado::RunsWithoutDisplay()) {
+        std::fprintf(stderr,
+                     "contado: no hay pantalla (plataforma %s): la ventana necesita una; sin ella solo "
+                     "se puede contabilizar con los cuatro argumentos (contado --help)\n",
+                     qPrintable(QGuiApplication::platformName()));
+        return contado::esRunFailed;
+    }
     contado::TMessageForm::InstallAsMessageBoxWindow();
     contado::TSQLConnection::SetBusyCursorHook(ShowBusyCursor);
 
@@ -108,7 +130,7 @@ int main(int argc, char** argv) {
     // window that closes while it is first shown (an unattended run without a display) still ends
     // the event loop that starts afterwards.
     int exitStatus = contado::esDone;
-    auto* fquenvar = new contado::Tfquenvar(commandLine);
+    auto* fquenvar = new contado::Tfquenvar(arguments);
     QObject::connect(
         fquenvar, &contado::Tfquenvar::ProgramEnding, &application,
         [&exitStatus](int status) {

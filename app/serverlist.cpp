@@ -5,7 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <iostream>
+
+#include "platform/system/diagnostics.h"
 
 namespace contado {
 
@@ -52,7 +53,8 @@ std::string TServerList::PathFor(const std::string& applicationDirectory) {
 
 std::vector<std::string> TServerList::Read(const std::string& fileName) {
     if (fileName.empty()) {
-        std::cerr << kFileName << ": no application directory, no servers listed" << std::endl;
+        WriteDiagnostic(dlWarning, std::string(kFileName) +
+                                       ": sin directorio de la aplicación no hay lista de servidores");
         return {};
     }
     return Parse(RegularFileStart(fileName, kMaximumSize));

@@ -1,7 +1,8 @@
 #include "platform/system/messageboxservice.h"
 
 #include <QGuiApplication>
-#include <iostream>
+
+#include "platform/system/diagnostics.h"
 
 namespace contado {
 
@@ -17,8 +18,20 @@ TMessageBoxWindow& Window() {
     return window;
 }
 
+// Errors and warnings keep their rank in the system log; the other boxes only inform.
+TDiagnosticLevel LevelOf(TMsgDlgType type) {
+    switch (type) {
+        case mtError:
+            return dlError;
+        case mtWarning:
+            return dlWarning;
+        default:
+            return dlInformation;
+    }
+}
+
 TMsgDlgBtn AnswerUnattended(const TMessageBoxRequest& request) {
-    std::cerr << UnattendedMessageLine(request) << std::endl;
+    WriteDiagnostic(LevelOf(request.type), UnattendedMessageLine(request));
     return UnattendedAnswer(request.buttons);
 }
 

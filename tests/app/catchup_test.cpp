@@ -130,6 +130,58 @@ TEST_F(CatchUp, EachDayIsPostedOnceBalancedAndTheReportIsWhatTheProcedureReturne
     EXPECT_EQ(Count("select count(*) from COMPROBANTE"), vouchers);
 }
 
+// A week back every day from a timer must not touch what was posted: a day that posts nothing keeps
+// its closing adjustments row for row (the clerk's factors of an F5), while an unposted day gets
+// the ones planned for it. Each day is said on standard error with its place in the run.
+TEST_F(CatchUp, DaysThatPostNothingKeepTheirAdjustmentsAndEachDayIsCounted) {
+    const TChildResult earlier = Run({"--desde", DaysAgo(4)});
+    ASSERT_EQ(earlier.ExitCode, esDone) << earlier.StandardError;
+    Probe().Execute("update AJUSTE_CIERRE set AJCI_FACTOR = 0.33 where AJCI_FECINI = '" + DaysAgo(3) + "'");
+    Probe().Execute("insert into AJUSTE_CIERRE values (0, '" + DaysAgo(2) + "', '" + DaysAgo(2) +
+                    "', 0, 0.44, 'CA')");
+    const std::string select = "select cast(AJCI_FECINI as varchar(10)), cast(AJCI_PORC as varchar(20)), "
+                               "cast(AJCI_FACTOR as varchar(20)), coalesce(AJCI_PREFNO, '-') "
+                               "from AJUSTE_CIERRE where AJCI_FECINI >= '" + DaysAgo(6) + "' order by 1, 2, 4";
+    const auto before = Probe().Rows(select);
+
+    const TChildResult week = Run({"--desde=" + DaysAgo(6)});
+    EXPECT_EQ(week.ExitCode, esDone) << week.StandardError;
+    auto after = Probe().Rows(select);
+    std::vector<std::vector<std::string>> keptDays;
+    std::vector<std::vector<std::string>> newDays;
+    for (const auto& row : after) {
+        (row[0] >= DaysAgo(4) ? keptDays : newDays).push_back(row);
+    }
+    std::vector<std::vector<std::string>> beforeKept;
+    for (const auto& row : before) {
+        if (row[0] >= DaysAgo(4)) {
+            beforeKept.push_back(row);
+        }
+    }
+    EXPECT_EQ(keptDays, beforeKept) << "posted days keep their rows as they were";
+    EXPECT_FALSE(newDays.empty()) << "the two unposted days got theirs";
+    for (int number = 1; number <= 7; ++number) {
+        EXPECT_NE(week.StandardError.find("(día " + std::to_string(number) + " de 7)"), std::string::npos)
+            << week.StandardError;
+    }
+    EXPECT_NE(week.StandardError.find("Día " + DaysAgo(0) + " (día 7 de 7): nada que contabilizar"),
+              std::string::npos)
+        << week.StandardError;
+}
+
+// A full packet of the planned-adjustment lookup (1000 rows and more of one rate covering the day)
+// must leave the shared query free for the posting.
+TEST_F(CatchUp, ThousandsOfPlannedRowsOfOneRateDoNotStopThePosting) {
+    Probe().Execute(
+        "execute block as declare i integer = 0; begin while (i < 5000) do begin "
+        "insert into AJUSTE_CIERRE_AUTO values (100000 + :i, current_date - 400 + mod(:i, 300), "
+        "current_date + 30, 19, 0.8, null); i = i + 1; end end");
+    const TChildResult today = Run({});
+    EXPECT_EQ(today.ExitCode, esDone) << today.StandardError;
+    const TChildResult week = Run({"--desde", DaysAgo(2)});
+    EXPECT_EQ(week.ExitCode, esDone) << week.StandardError;
+}
+
 TEST_F(CatchUp, ThePlainRunReportsTodayAndNothingElseGoesToStandardOutput) {
     const TChildResult run = Run({});
     ASSERT_EQ(run.ExitCode, esDone) << run.StandardError;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "app/errorlog.h"
@@ -60,7 +63,7 @@ TEST_F(ErrorLogTest, FirstErrorCreatesTheLogAndLaterOnesAppend) {
     EXPECT_NE(Contents().find(",U,again\r\n"), std::string::npos);
 }
 
-TEST_F(ErrorLogTest, UnwritableDirectoryLosesTheLineQuietly) {
+TEST_F(ErrorLogTest, UnwritableDirectoryLosesTheLine) {
     if (geteuid() == 0) {
         // Root writes anywhere: a missing directory stands in for an unwritable one.
         EXPECT_NO_THROW(TErrorLog::Append(directory_ + "/missing", "U", "lost"));
@@ -70,6 +73,43 @@ TEST_F(ErrorLogTest, UnwritableDirectoryLosesTheLineQuietly) {
     fs::permissions(directory_, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_NO_THROW(TErrorLog::Append(directory_, "U", "lost"));
     EXPECT_FALSE(fs::exists(TErrorLog::PathFor(directory_)));
+}
+
+// A log made by one user is group-writable whatever the umask, so the next user of the group can
+// append; each entry is one whole line.
+TEST_F(ErrorLogTest, ANewLogIsGroupWritableWhateverTheUmask) {
+    const mode_t saved = umask(022);
+    TErrorLog::Append(directory_, "U", "primera línea con Ñ");
+    umask(saved);
+    const fs::perms perms = fs::status(TErrorLog::PathFor(directory_)).permissions();
+    EXPECT_NE(perms & fs::perms::group_write, fs::perms::none);
+    EXPECT_EQ(perms & fs::perms::others_write, fs::perms::none);
+    EXPECT_NE(Contents().find(",U,primera línea con Ñ\r\n"), std::string::npos);
+}
+
+// Anything but a regular file of the directory loses the line, with a word on standard error, and
+// never blocks, never writes elsewhere.
+TEST_F(ErrorLogTest, ALinkAFifoOrAFolderLosesTheLineWithAWordAndNeverBlocks) {
+    const std::string outside = directory_ + "/outside.txt";
+    const std::string log = TErrorLog::PathFor(directory_);
+    const std::vector<std::pair<const char*, std::function<void()>>> kinds = {
+        {"symbolic link", [&] { fs::create_symlink(outside, log); }},
+        {"FIFO nobody reads", [&] { ASSERT_EQ(mkfifo(log.c_str(), 0666), 0); }},
+        {"folder", [&] { fs::create_directory(log); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        std::ofstream(outside, std::ios::binary) << "ajeno\n";
+        make();
+        testing::internal::CaptureStderr();
+        TErrorLog::Append(directory_, "U", "perdida");
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("No se pudo escribir en " + log), std::string::npos) << said;
+        EXPECT_NE(said.find("perdida"), std::string::npos) << "the lost line is said";
+        std::ifstream file(outside, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "ajeno\n");
+        fs::remove(log);
+    }
 }
 
 }  // namespace

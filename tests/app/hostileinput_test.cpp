@@ -123,6 +123,18 @@ TEST_F(HostileInput, ThePasswordCanComeFromTheEnvironment) {
     EXPECT_EQ(*given.Status, esDone) << given.Output;
 }
 
+// A service passes the password as a credential file (LoadCredential=clave:...), which wins over a
+// wrong ISC_PASSWORD; its line end is not part of it.
+TEST_F(HostileInput, ThePasswordCanComeFromASystemdCredential) {
+    const std::filesystem::path credentials = sandbox_.ApplicationDirectory().parent_path() / "credenciales";
+    std::filesystem::create_directories(credentials);
+    std::ofstream(credentials / "clave", std::ios::binary) << "masterkey\n";
+    const TRun run = Run({company_.ServerDir(), "SYSDBA", "-", company_.CompanyCode()},
+                         {{"CREDENTIALS_DIRECTORY", credentials.string()}, {"ISC_PASSWORD", "equivocada"}});
+    ASSERT_TRUE(run.Status.has_value());
+    EXPECT_EQ(*run.Status, esDone) << run.Output;
+}
+
 // A listener of the test's own on the loopback address takes the connection and never answers.
 TEST_F(HostileInput, AServerThatNeverAnswersEndsTheRunAfterTheConnectionLimit) {
     sandbox_.WriteSettings("[General]\nDirectorio=" + sandbox_.ApplicationDirectory().string() +
@@ -141,7 +153,9 @@ TEST_F(HostileInput, AServerThatNeverAnswersEndsTheRunAfterTheConnectionLimit) {
     close(listener);
     ASSERT_TRUE(run.Status.has_value()) << "the run still waits for the server";
     EXPECT_EQ(*run.Status, esRunFailed) << run.Output;
-    EXPECT_NE(run.Output.find("Contabiliza ventas contado: SQL Server Error: "), std::string::npos)
+    EXPECT_NE(run.Output.find("Contabiliza ventas contado: El servidor no respondió en 2 s (EsperaConexion): "
+                              "SQL Server Error: "),
+              std::string::npos)
         << run.Output;
 }
 

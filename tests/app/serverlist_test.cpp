@@ -63,7 +63,7 @@ TEST(ServerList, WithoutAnApplicationDirectoryNothingIsReadFromTheRootFolder) {
     EXPECT_EQ(TServerList::PathFor(""), "");
     testing::internal::CaptureStderr();
     EXPECT_EQ(TServerList::Read(TServerList::PathFor("")), Entries{});
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("SERVIDORES.cfg: no application directory"),
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("SERVIDORES.cfg: sin directorio de la aplicación no hay lista de servidores"),
               std::string::npos);
 }
 

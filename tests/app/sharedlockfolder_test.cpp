@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "app/exitstatus.h"
@@ -114,6 +115,28 @@ TEST_F(SharedLockFolder, TwoUsersPostTheSameCompanyAtOnceAndItIsPostedOnce) {
     EXPECT_EQ(std::min(*one, *other), esDone) << clerk.Output() << scheduler.Output();
     EXPECT_EQ(std::max(*one, *other), esNothingPosted) << clerk.Output() << scheduler.Output();
     EXPECT_EQ(probe.Scalar("select count(*) from CONTABILIZACION"), "1");
+}
+
+// The clerk's first error makes the log; the scheduler's user, of the same group, appends to it
+// instead of losing its line.
+TEST_F(SharedLockFolder, TwoUsersOfTheGroupBothAppendToTheErrorLog) {
+    const std::filesystem::path folder = sandbox_.ApplicationDirectory();
+    ASSERT_EQ(chown(folder.c_str(), static_cast<uid_t>(-1), member_->Gid), 0);
+    ASSERT_EQ(chmod(folder.c_str(), 02775), 0);
+    {
+        TCompanyProbe probe(company_.DatabasePath());
+        probe.Execute("alter table AJUSTE_CIERRE add constraint CK_AJUSTE_FACTOR check (AJCI_FACTOR < 0.86)");
+    }
+    for (const std::optional<TRunningChild::TUser>& user : {std::optional<TRunningChild::TUser>(), member_}) {
+        TRunningChild run = Run(user);
+        ASSERT_TRUE(run.WaitFor(kLongestRun)) << run.Output();
+    }
+    std::ifstream log(folder / "ERRORES.TXT", std::ios::binary);
+    int lines = 0;
+    for (std::string line; std::getline(log, line);) {
+        lines += line.find("CK_AJUSTE_FACTOR") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(lines, 2) << "one line of each user";
 }
 
 TEST_F(SharedLockFolder, AUserOutsideTheGroupIsRefusedWithTheReasonAndNothingIsOpened) {

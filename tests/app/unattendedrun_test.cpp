@@ -16,6 +16,7 @@
 #include "tests/support/messageboxrecorder.h"
 #include "tests/support/registrysandbox.h"
 #include "tests/support/runningchild.h"
+#include "tests/support/scopedenvironment.h"
 
 namespace contado {
 namespace {
@@ -168,6 +169,24 @@ TEST_F(UnattendedRun, TheProgramReportsAFailedConnectionOnStandardErrorAndExits2
     EXPECT_EQ(result.ExitCode, esRunFailed) << result.StandardError;
     EXPECT_NE(result.StandardError.find("Contabiliza ventas contado: SQL Server Error: "), std::string::npos)
         << result.StandardError;
+}
+
+// From cron or ssh there is no display and no platform named: the program picks the offscreen
+// platform itself and ends with its status, never with the toolkit's abort. Without the four
+// arguments a window nobody could see is refused at once.
+TEST_F(UnattendedRun, WithoutADisplayARunEndsWithItsStatusAndAWindowIsRefused) {
+    TScopedEnvironment platform("QT_QPA_PLATFORM", std::nullopt);
+    TScopedEnvironment display("DISPLAY", std::nullopt);
+    TScopedEnvironment wayland("WAYLAND_DISPLAY", std::nullopt);
+    EXPECT_EQ(RunProgram(company_.CompanyCode()).ExitCode, esDone);
+    EXPECT_EQ(RunProgram(company_.CompanyCode()).ExitCode, esNothingPosted);
+    EXPECT_EQ(RunProgram("99").ExitCode, esRunFailed);
+    for (const std::vector<std::string>& window : {std::vector<std::string>{"-h"},
+                                                   std::vector<std::string>{"--version", "extra"}}) {
+        TRunningChild refused(kProgram, window, {});
+        EXPECT_EQ(refused.WaitFor(std::chrono::seconds(30)), std::optional<int>(esRunFailed)) << refused.Output();
+        EXPECT_NE(refused.Output().find("no hay pantalla"), std::string::npos) << refused.Output();
+    }
 }
 
 // The platform comes from the environment: the toolkit sees none of the program's arguments.

@@ -51,8 +51,7 @@ for file in usr/lib/contado/libfbdriver.so \
     usr/share/applications/com.ombrin.Contado.desktop \
     usr/share/man/man1/contado.1.gz usr/share/doc/contado/copyright usr/share/doc/contado/changelog.gz \
     usr/share/doc/contado/examples/contado-posting.service \
-    usr/share/doc/contado/examples/contado-posting.timer \
-    usr/share/doc/contado/examples/contado-posting.env; do
+    usr/share/doc/contado/examples/contado-posting.timer; do
   [ -f "$root/$file" ] || fail "$file missing"
 done
 for size in 16 24 32 48 64 128 256; do
@@ -77,7 +76,7 @@ for section in "SYNOPSIS" "EXIT STATUS" "FILES" "ENVIRONMENT" "EXAMPLES"; do
 done
 # The service never carries a password on its command line.
 service=$root/usr/share/doc/contado/examples/contado-posting.service
-grep -q '^EnvironmentFile=' "$service" || fail "service without EnvironmentFile"
+grep -q '^LoadCredential=clave:' "$service" || fail "service without the password credential"
 grep -q '^ExecStart=.*/usr/bin/contado [^ ]* [^ ]* - [^ ]* --desde ' "$service" || fail "service password not '-', or no catch-up"
 grep -q '^SupplementaryGroups=' "$service" || fail "service not in the lock folder's group"
 help=$("$root/usr/bin/contado" --help) || fail "--help did not exit 0"
