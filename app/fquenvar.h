@@ -210,6 +210,7 @@ class Tfquenvar : public QWidget, public TComponent {
     // The arguments after the fourth.
     std::vector<std::string> ExtraArguments() const;
     void ConectarConLimite();
+    void DetenerSiSePidio();
     // Rebuilds the first day's rows from the planned adjustments and stores them all or nothing.
     void ReconstruirAjustesDelDia();
     void GuardarAjustesDelDia();

@@ -48,6 +48,7 @@ void Tfquenvar::ContabilizarDias(const std::vector<TDateTime>& days, bool& poste
     for (std::size_t index = 0; index < days.size(); ++index) {
         const TDateTime day = days[index];
         const TDayCount which{static_cast<int>(index) + 1, count.Of};
+        DetenerSiSePidio();
         try {
             posted = (eachAlone ? ContabilizarDiaAparte(day, which) : ContabilizarDia(day, which)) || posted;
         } catch (const EAbort&) {
@@ -89,6 +90,7 @@ bool Tfquenvar::ContabilizarDia(TDateTime day, const TDayCount& count) {
     MostrarPanelTrabajo(QStringLiteral("Contabilizando el día ") + QString::fromStdString(DateToStr(day)) +
                         QStringLiteral(" (") + QString::fromStdString(place) + QStringLiteral(")..."));
     ReconstruirAjustesDelDia();
+    DetenerSiSePidio();
     // The next day reads its rows afresh, with the identifiers the database gave these.
     CAjuste->Close();
     CRepArticulos->Close();

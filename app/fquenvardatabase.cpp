@@ -19,11 +19,12 @@ std::string Text(const QString& text) {
 }
 
 // The company code is one folder name under "datos": a separator or a "." or ".." would lead the
-// database path out of it.
+// database path out of it, and a ":" would turn an embedded path into a server's "host:path".
 void CheckCompanyCode(const QString& company) {
-    if (company.contains(u'/') || company.contains(u'\\') || company == u"." || company == u"..") {
+    if (company.contains(u'/') || company.contains(u'\\') || company.contains(u':') || company == u"." ||
+        company == u"..") {
         throw EDatabaseError("El código de compañía \"" + Text(company) +
-                             "\" no es válido: no puede contener \"/\" ni \"\\\" ni ser \".\" o \"..\"");
+                             "\" no es válido: no puede contener \"/\", \"\\\" ni \":\" ni ser \".\" o \"..\"");
     }
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/fquenvar.h"
+#include "app/terminationsignals.h"
 #include "app/waitlimits.h"
 #include "controls/datetimepicker.h"
 #include "core/exceptions.h"
@@ -117,14 +118,25 @@ void Tfquenvar::FormActivate() {
 void Tfquenvar::CorridaDesatendida() {
     const TRunOptions options = TRunOptions::Parse(ExtraArguments(), Today());
     TClave->setText(QString::fromStdString(UnattendedPassword(ParamStr(3))));
+    DetenerSiSePidio();
     ConectarConLimite();
     report_ = std::make_unique<TRunReport>(std::cout);
     if (options.Extended()) {
         CorridaExtendida(options);
         return;
     }
+    DetenerSiSePidio();
     ReconstruirAjustesDelDia();
+    DetenerSiSePidio();
     SpeedButton3Click();
+}
+
+// A run told to end starts nothing new: no connection, no storing, no posting after the signal.
+// The signal's own handling then ends the program with its status.
+void Tfquenvar::DetenerSiSePidio() {
+    if (TTerminationSignals::FirstSignal() != 0) {
+        throw EAbort();
+    }
 }
 
 // A server that takes the connection and never answers is given up after the connection limit

@@ -1,5 +1,6 @@
+#include <unistd.h>
+
 #include <QApplication>
-#include <QPointer>
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
@@ -51,22 +52,23 @@ void ChoosePlatformWithoutDisplay() {
     }
 }
 
+// Ends the process at once with the signal's status. The run report is flushed; nothing is torn
+// down, so no destructor or exit handler of the database client can run while the guard's stop is
+// still inside the client.
+[[noreturn]] void EndNow() {
+    std::fflush(nullptr);
+    _exit(128 + contado::TTerminationSignals::FirstSignal());
+}
+
 // Nobody waits for a click any more; the database work is stopped, so whatever was not committed is
-// rolled back and nothing reaches the database afterwards; the window closes and every event loop,
-// a box's included, ends.
-void EndOnSignal(QPointer<contado::Tfquenvar> window) {
+// rolled back and nothing reaches the database afterwards; then the process ends, from whatever
+// event loop (a box's included) heard the signal.
+void EndOnSignal() {
     contado::SetMessageBoxWindow([](const contado::TMessageBoxRequest& request) {
         return contado::UnattendedAnswer(request.buttons);
     });
     contado::TDriverStop::StopAll();
-    if (window) {
-        window->close();
-    }
-    const int status = 128 + contado::TTerminationSignals::FirstSignal();
-    QCoreApplication::exit(status);
-    // Queued as well: a signal met during the window's first showing comes before the main loop runs.
-    QMetaObject::invokeMethod(
-        qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+    EndNow();
 }
 
 // "--help" and "--version" as the single argument print their text; any other command line is the
@@ -140,12 +142,14 @@ int main(int argc, char** argv) {
         Qt::QueuedConnection);
     contado::TTerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &contado::TTerminationSignals::Received, &application,
-                     [window = QPointer<contado::Tfquenvar>(fquenvar)] { EndOnSignal(window); });
+                     [] { EndOnSignal(); });
     // The main window starts active, as the clerk expects, also where no window manager gives it
     // the focus (a bare X server); its first activation starts an unattended run.
     fquenvar->show();
     fquenvar->activateWindow();
     application.exec();
-    const int signalNumber = contado::TTerminationSignals::FirstSignal();
-    return signalNumber != 0 ? 128 + signalNumber : exitStatus;
+    if (contado::TTerminationSignals::FirstSignal() != 0) {
+        EndNow();
+    }
+    return exitStatus;
 }

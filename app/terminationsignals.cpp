@@ -59,9 +59,15 @@ void TTerminationSignals::Install() {
     action.sa_handler = &TTerminationSignals::Handle;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
+    sigset_t routed;
+    sigemptyset(&routed);
     for (int signalNumber : kSignals) {
         sigaction(signalNumber, &action, nullptr);
+        sigaddset(&routed, signalNumber);
     }
+    // A parent may start the program with these blocked; a stop must always be heard, and one
+    // already waiting is heard here, before any work.
+    sigprocmask(SIG_UNBLOCK, &routed, nullptr);
 }
 
 int TTerminationSignals::FirstSignal() {
@@ -78,13 +84,15 @@ void TTerminationSignals::Handle(int signalNumber) {
     errno = savedErrno;
 }
 
+// The stop runs on a thread of its own: the client's shutdown may wait as long as the connect or
+// the call it has to end, and the end of the process must not wait for it.
 void TTerminationSignals::Guard() {
     if (ReadNumber(guardPipe[0]) == 0) {
         return;
     }
     const auto received = std::chrono::steady_clock::now();
     std::this_thread::sleep_until(received + kStopDatabaseAfter);
-    TDriverStop::StopAll();
+    std::thread(&TDriverStop::StopAll).detach();
     std::this_thread::sleep_until(received + kEndProcessAfter);
     _exit(128 + FirstSignal());
 }

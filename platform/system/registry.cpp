@@ -21,6 +21,9 @@ QStringList SystemConfigDirectories() {
     return directories;
 }
 
+// Only the start of a settings file is read, as of the server list: a settings file is a few lines.
+constexpr qint64 kLargestSettingsFile = 1 << 20;
+
 }  // namespace
 
 TRegistry::TRegistry() = default;
@@ -53,7 +56,7 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key) {
     if (!settings.open(QIODevice::ReadOnly)) {
         return false;
     }
-    settings_ = std::make_unique<TSettingsFile>(settings.readAll().toStdString());
+    settings_ = std::make_unique<TSettingsFile>(settings.read(kLargestSettingsFile).toStdString());
     return true;
 }
 
@@ -66,7 +69,8 @@ std::string TRegistry::ReadString(const std::string& name) const {
     if (!value) {
         return {};
     }
-    if (!value->IsText) {
+    // A NUL would cut every path made of the value short.
+    if (!value->IsText || value->Text.find('\0') != std::string::npos) {
         throw Exception(FormatMessage("Invalid data type for '%s'", name));
     }
     return std::move(value->Text);

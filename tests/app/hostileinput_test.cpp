@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -19,6 +16,7 @@
 #include "tests/support/messageboxrecorder.h"
 #include "tests/support/registrysandbox.h"
 #include "tests/support/runningchild.h"
+#include "tests/support/silentlistener.h"
 
 namespace contado {
 namespace {
@@ -87,6 +85,24 @@ TEST_F(HostileInput, ACompanyCodeLeadingOutOfTheDataFolderIsRefusedAndNothingIsO
     EXPECT_EQ(other.Scalar("select count(*) from COMPROBANTE"), "0");
 }
 
+// A ":" in the company code would make the embedded path a "host:path" and send the client to the
+// network to look the host up: refused before anything opens. Run without a network all the same,
+// so a lookup could never leave the machine.
+TEST_F(HostileInput, ACompanyCodeWithAColonIsRefusedBeforeAnyLookup) {
+    if (std::system("unshare -n true 2> /dev/null") != 0) {
+        GTEST_SKIP() << "unshare -n is not allowed here";
+    }
+    for (const std::string company : {"x:y", "servidor.invalid:01"}) {
+        TRunningChild child("/usr/bin/unshare", {"-n", kProgram, company_.ServerDir(), "SYSDBA", "masterkey", company},
+                            {{"QT_QPA_PLATFORM", "offscreen"}});
+        const std::optional<int> status = child.WaitFor(kLongestRun);
+        ASSERT_TRUE(status.has_value());
+        EXPECT_EQ(*status, esRunFailed) << child.Output();
+        EXPECT_NE(child.Output().find("El código de compañía \"" + company + "\" no es válido"), std::string::npos)
+            << child.Output();
+    }
+}
+
 // Without an application directory the log line goes to standard error, never to /ERRORES.TXT; a
 // directory that cannot be read does not replace the error being handled.
 TEST_F(HostileInput, TheErrorHandlerLogsToStandardErrorWithoutADirectory) {
@@ -139,18 +155,11 @@ TEST_F(HostileInput, ThePasswordCanComeFromASystemdCredential) {
 TEST_F(HostileInput, AServerThatNeverAnswersEndsTheRunAfterTheConnectionLimit) {
     sandbox_.WriteSettings("[General]\nDirectorio=" + sandbox_.ApplicationDirectory().string() +
                            "\nEsperaConexion=2\n");
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    const std::string server = "127.0.0.1/" + std::to_string(ntohs(address.sin_port)) + ":/srv/tandrel";
+    const TSilentListener listener;
+    ASSERT_TRUE(listener.Listening());
+    const std::string server = listener.ServerText();
 
     const TRun run = Run({server, "SYSDBA", "masterkey", "01"});
-    close(listener);
     ASSERT_TRUE(run.Status.has_value()) << "the run still waits for the server";
     EXPECT_EQ(*run.Status, esRunFailed) << run.Output;
     EXPECT_NE(run.Output.find("Contabiliza ventas contado: El servidor no respondió en 2 s (EsperaConexion): "

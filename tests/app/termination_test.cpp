@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -9,6 +11,7 @@
 #include "tests/support/companydatabase.h"
 #include "tests/support/registrysandbox.h"
 #include "tests/support/runningchild.h"
+#include "tests/support/silentlistener.h"
 
 namespace contado {
 namespace {
@@ -89,6 +92,45 @@ TEST_F(Termination, ARunMidwayThroughADayOf40000InvoicesEndsOnSigtermWithTheWhol
     const std::string posted = PostedInvoices();
     EXPECT_TRUE(posted == "0" || posted == "40000") << posted;
     EXPECT_EQ(Vouchers(), posted == "0" ? "0" : "1");
+}
+
+// A connect to a server that takes the connection and never answers, with a connection limit of a
+// minute: each stop ends the run within seconds, whatever the client library is doing.
+TEST_F(Termination, AStopDuringAConnectToASilentServerEndsTheRunAtOnce) {
+    sandbox_.WriteSettings("[General]\nDirectorio=" + sandbox_.ApplicationDirectory().string() +
+                           "\nEsperaConexion=60\n");
+    const TSilentListener listener;
+    ASSERT_TRUE(listener.Listening());
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        TRunningChild child(kProgram, {listener.ServerText(), "SYSDBA", "masterkey", "01"},
+                            {{"QT_QPA_PLATFORM", "offscreen"}});
+        std::this_thread::sleep_for(3s);
+        child.Signal(signalNumber);
+        const std::optional<int> status = child.WaitFor(kPromptEnd);
+        ASSERT_TRUE(status.has_value()) << "signal " << signalNumber << " left the connect waiting";
+        EXPECT_EQ(*status, 128 + signalNumber) << child.Output();
+    }
+}
+
+// A stop that is already waiting when the program starts (here held blocked across the start, as a
+// careless parent may leave it) is heard as soon as the program routes the signals: nothing is
+// opened, stored or posted after it, and the company is left row for row as it was.
+TEST_F(Termination, AStopBeforeTheConnectLeavesTheCompanyAsItWas) {
+    const std::string adjustments = "select count(*) || '/' || coalesce(max(AJCI_ID), 0) from AJUSTE_CIERRE";
+    const std::string before = Probe().Scalar(adjustments) + "/" + Vouchers() + "/" + PostedInvoices();
+    probe_.reset();
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGTERM);
+    sigset_t saved;
+    ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &stop, &saved), 0);
+    auto child = StartRun();
+    child->Signal(SIGTERM);
+    ASSERT_EQ(pthread_sigmask(SIG_SETMASK, &saved, nullptr), 0);
+    const std::optional<int> status = child->WaitFor(kPromptEnd * 4);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 128 + SIGTERM) << child->Output();
+    EXPECT_EQ(Probe().Scalar(adjustments) + "/" + Vouchers() + "/" + PostedInvoices(), before);
 }
 
 }  // namespace

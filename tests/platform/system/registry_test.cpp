@@ -58,7 +58,8 @@ TEST(Registry, ValuesOfOtherTypesFailNamingTheValue) {
     TRegistrySandbox sandbox;
     for (const char* contents :
          {"[General]\nDirectorio=/srv/a, /srv/b\n", "[General]\nDirectorio=@ByteArray(/srv/tandrel)\n",
-          "[General]\nDirectorio=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"}) {
+          "[General]\nDirectorio=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
+          "[General]\nDirectorio=/srv/tandrel\\0/otro\n", "[General]\nDirectorio=\"/srv/\\x0\"\n"}) {
         sandbox.WriteSettings(contents);
         TRegistry registry;
         ASSERT_TRUE(registry.OpenKeyReadOnly(kKey));
@@ -69,6 +70,20 @@ TEST(Registry, ValuesOfOtherTypesFailNamingTheValue) {
             EXPECT_EQ(error.Message(), "Invalid data type for 'Directorio'") << contents;
         }
     }
+}
+
+// A settings file is a few lines: only its first MiB is read, so a huge one costs nothing and a
+// value past it is not there.
+TEST(Registry, OnlyTheFirstMebibyteOfTheFileIsRead) {
+    TRegistrySandbox sandbox;
+    std::string contents = "[General]\nDirectorio=/srv/tandrel\n";
+    contents += std::string(3 << 20, '#');
+    contents += "\nEsperaConexion=5\n";
+    sandbox.WriteSettings(contents);
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKeyReadOnly(kKey));
+    EXPECT_EQ(registry.ReadString("Directorio"), "/srv/tandrel");
+    EXPECT_EQ(registry.ReadString("EsperaConexion"), "");
 }
 
 TEST(Registry, OtherValuesOfTheFileAreNeverInterpreted) {
