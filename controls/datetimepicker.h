@@ -11,6 +11,9 @@ namespace contado {
 // date-and-time value: choosing another day replaces the date part and keeps the time of day. It is
 // one tab stop: Tab leaves it, Left and Right move between its parts, Up and Down change the part
 // under the caret.
+//
+// The mouse never changes the date: only the drop-down button opens the calendar, any other click
+// picks the part under it, and the wheel is left to the window.
 class TDateTimePicker : public QDateEdit {
     Q_OBJECT
 
@@ -25,9 +28,15 @@ class TDateTimePicker : public QDateEdit {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void MoveToPart(int step);
+    void SelectPart(int part);
+    bool OnDropDownButton(const QPoint& point) const;
+    void PickPart(const QPoint& point);
 
     TDateTime value_ = 0;
 };

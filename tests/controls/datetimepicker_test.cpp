@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QLineEdit>
+#include <QWheelEvent>
+#include <QtTest/QTest>
+#include <memory>
+
+#include "controls/classicstyle.h"
+#include "controls/datetimepicker.h"
+#include "core/formatsettings.h"
+
+static void PrintTo(const QDate& date, std::ostream* out) {
+    *out << date.toString(Qt::ISODate).toStdString();
+}
+
+// The date pickers of the main window, driven by the mouse and the keyboard as a clerk does.
+
+namespace contado {
+namespace {
+
+class DatePicker : public testing::Test {
+  protected:
+    // A window with a field before the picker, which stands where "Desde:" does and shows a day (9
+    // December 2026) at 06:43:12, in a regional short date format.
+    void Open(const char* shortDateFormat = "dd/mm/yyyy", QDate shown = QDate(2026, 12, 9)) {
+        FormatSettings().ShortDateFormat = shortDateFormat;
+        window_ = std::make_unique<QWidget>();
+        window_->resize(200, 60);
+        before_ = new QLineEdit(window_.get());
+        before_->setGeometry(0, 0, 40, 21);
+        picker_ = new TDateTimePicker(window_.get());
+        picker_->setGeometry(45, 16, 89, 21);
+        picker_->SetDateTime(EncodeDate(shown.year(), shown.month(), shown.day()) + 0.28);
+        TClassicStyle::ApplyTo(window_.get());
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        before_->setFocus();
+    }
+    void TearDown() override {
+        window_.reset();
+        FormatSettings() = saved_;
+    }
+    // The click reaches the control under the point, the text or the picker's own frame and button.
+    void Click(QPoint point, Qt::MouseButton button = Qt::LeftButton, bool twice = false) {
+        QWidget* target = picker_->childAt(point) != nullptr ? picker_->childAt(point) : picker_;
+        const QPoint at = target->mapFrom(picker_, point);
+        twice ? QTest::mouseDClick(target, button, Qt::NoModifier, at)
+              : QTest::mouseClick(target, button, Qt::NoModifier, at);
+    }
+    // The middle of the points of the text that put the caret at a position, in the picker.
+    QPoint CaretPlace(int position) const {
+        auto* edit = picker_->findChild<QLineEdit*>();
+        int first = -1, last = -1;
+        for (int x = 0; x < edit->width(); ++x) {
+            if (edit->cursorPositionAt({x, edit->height() / 2}) == position) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        return edit->mapTo(picker_, QPoint((first + last) / 2, edit->height() / 2));
+    }
+    bool CalendarShown() const { return picker_->calendarWidget()->isVisible(); }
+
+    TFormatSettings saved_ = FormatSettings();
+    std::unique_ptr<QWidget> window_;
+    QLineEdit* before_ = nullptr;
+    TDateTimePicker* picker_ = nullptr;
+};
+
+TEST_F(DatePicker, NoClickChangesTheDateAndOnlyTheButtonOpensTheCalendar) {
+    Open();
+    const int right = picker_->width() - 1, bottom = picker_->height() - 1;
+    const QPoint points[] = {{30, 0},  {30, 1},  {30, bottom}, {30, bottom - 1},
+                             {0, 10},  {1, 10},  {0, 0},       {0, bottom},
+                             {5, 10},  {40, 10}, CaretPlace(4)};
+    for (const QPoint point : points) {
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            Click(point, button);
+            Click(point, button, true);
+        }
+        EXPECT_EQ(picker_->date(), QDate(2026, 12, 9)) << "clicked at " << point.x() << "," << point.y();
+        EXPECT_FALSE(CalendarShown()) << point.x() << "," << point.y();
+    }
+    Click({right - 6, 10});
+    EXPECT_TRUE(CalendarShown()) << "the drop-down button opens it";
+    picker_->calendarWidget()->window()->hide();
+    EXPECT_EQ(picker_->date(), QDate(2026, 12, 9));
+}
+
+TEST_F(DatePicker, AClickOnTheFrameOrTheTextPicksThePartBesideIt) {
+    Open();
+    auto* edit = picker_->findChild<QLineEdit*>();
+    Click({CaretPlace(4).x(), 0});
+    EXPECT_EQ(QApplication::focusWidget(), picker_);
+    EXPECT_EQ(picker_->currentSection(), QDateTimeEdit::MonthSection) << "above the 2 of 09/12/2026";
+    EXPECT_EQ(edit->selectedText(), "12");
+    Click({0, 10});
+    EXPECT_EQ(picker_->currentSection(), QDateTimeEdit::DaySection);
+    EXPECT_EQ(edit->selectedText(), "09");
+    Click(CaretPlace(8));
+    EXPECT_EQ(edit->selectedText(), "2026");
+}
+
+// The wheel never changes a date, focused or not, and does not take the focus either.
+TEST_F(DatePicker, TheWheelLeavesTheDateAndTheFocusAlone) {
+    Open();
+    const QPoint centre = picker_->rect().center();
+    const auto turn = [&] {
+        QWheelEvent wheel(centre, picker_->mapToGlobal(centre), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(picker_, &wheel);
+    };
+    turn();
+    EXPECT_EQ(picker_->date(), QDate(2026, 12, 9));
+    EXPECT_EQ(QApplication::focusWidget(), before_);
+    picker_->setFocus();
+    turn();
+    EXPECT_EQ(picker_->date(), QDate(2026, 12, 9)) << "focused";
+}
+
+}  // namespace
+}  // namespace contado
