@@ -42,6 +42,13 @@ class DatePicker : public testing::Test {
         window_.reset();
         FormatSettings() = saved_;
     }
+    // Tabs into the picker, which selects its first part, and types there.
+    void TabInAndType(const char* keys) {
+        before_->setFocus();
+        QTest::keyClick(before_, Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), picker_);
+        QTest::keyClicks(picker_, QString::fromUtf8(keys));
+    }
     // The click reaches the control under the point, the text or the picker's own frame and button.
     void Click(QPoint point, Qt::MouseButton button = Qt::LeftButton, bool twice = false) {
         QWidget* target = picker_->childAt(point) != nullptr ? picker_->childAt(point) : picker_;
@@ -118,6 +125,50 @@ TEST_F(DatePicker, TheWheelLeavesTheDateAndTheFocusAlone) {
     picker_->setFocus();
     turn();
     EXPECT_EQ(picker_->date(), QDate(2026, 12, 9)) << "focused";
+}
+
+struct Typed {
+    const char* format;
+    const char* keys;
+    QDate expected;
+};
+
+// Typed after Tab or after a click on the day, into a picker showing 28 February 2026, a month too
+// short for some of the days typed.
+TEST_F(DatePicker, ADateTypedWithOrWithoutSeparatorsGivesThatDate) {
+    const Typed cases[] = {
+        {"dd/mm/yyyy", "01122026", {2026, 12, 1}},   {"dd/mm/yyyy", "01/12/2026", {2026, 12, 1}},
+        {"dd/mm/yyyy", "1/12/2026", {2026, 12, 1}},  {"dd/mm/yyyy", "5/3/2025", {2025, 3, 5}},
+        {"dd/mm/yyyy", "31/01/2027", {2027, 1, 31}}, {"dd/mm/yyyy", "30062026", {2026, 6, 30}},
+        {"dd/mm/yyyy", "29/2/2028", {2028, 2, 29}},  {"mm/dd/yyyy", "12012026", {2026, 12, 1}},
+        {"mm/dd/yyyy", "12/01/2026", {2026, 12, 1}}, {"mm/dd/yyyy", "12/1/2026", {2026, 12, 1}},
+        {"mm/dd/yyyy", "3/05/2025", {2025, 3, 5}},   {"mm/dd/yyyy", "02/29/2028", {2028, 2, 29}},
+        {"dd.mm.yyyy", "1.12.2026", {2026, 12, 1}},  {"yyyy-mm-dd", "2026-12-01", {2026, 12, 1}},
+        {"yyyy-mm-dd", "20261201", {2026, 12, 1}},
+    };
+    for (const Typed& typed : cases) {
+        for (const bool click : {false, true}) {
+            Open(typed.format, QDate(2026, 2, 28));
+            if (click) {
+                Click(CaretPlace(0));
+                QTest::keyClicks(picker_, QString::fromUtf8(typed.keys));
+            } else {
+                TabInAndType(typed.keys);
+            }
+            EXPECT_EQ(picker_->date(), typed.expected) << typed.format << " " << typed.keys << " click " << click;
+            EXPECT_EQ(QApplication::focusWidget(), picker_) << typed.keys << " stays in the picker";
+            EXPECT_NEAR(picker_->DateTime() - DateOf(picker_->DateTime()), 0.28, 1e-9) << "time of day kept";
+        }
+    }
+}
+
+TEST_F(DatePicker, ASecondSeparatorStillMovesOnAndASeparatorInAFullYearIsRefused) {
+    Open();
+    TabInAndType("01//2026");
+    EXPECT_EQ(picker_->date(), QDate(2026, 12, 1)) << "the second / skips the month";
+    TabInAndType("15/06/2026/");
+    EXPECT_EQ(picker_->date(), QDate(2026, 6, 15));
+    EXPECT_EQ(QApplication::focusWidget(), picker_);
 }
 
 }  // namespace
