@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "controls/messageicon.h"
+#include "controls/minimizeguard.h"
 #include "platform/system/beep.h"
 #include "platform/system/clipboard.h"
 #include "platform/system/systemcolors.h"
@@ -40,9 +41,8 @@ QScreen* BoxScreen() {
 }  // namespace
 
 TMessageForm::TMessageForm(const TMessageBoxRequest& request, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      request_(request) {
+    : QDialog(parent, TMinimizeGuard::kWindowFlags), request_(request) {
+    new TMinimizeGuard(this);
     setWindowTitle(QString::fromStdString(request_.caption));
     setModal(true);
     setPalette(ClassicPalette());

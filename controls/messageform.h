@@ -13,8 +13,8 @@ namespace contado {
 
 // The program's message box: an icon by kind, the text word-wrapped to at most half the screen's
 // width, the buttons in their fixed order below it; sized to its text, centred on the screen,
-// modal. The default button has the focus, Esc chooses the cancelling button, and Ctrl+C beeps and
-// copies the box as text.
+// modal, never minimized. The default button has the focus, Esc chooses the cancelling button, and
+// Ctrl+C beeps and copies the box as text.
 class TMessageForm : public QDialog {
     Q_OBJECT
 

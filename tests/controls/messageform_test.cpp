@@ -163,6 +163,18 @@ TEST_F(MessageFormTest, IconsByKindPlainBoxHasNone) {
     EXPECT_NE(render(mtConfirmation), information) << "question mark differs from the i";
 }
 
+// Minimized, the box would leave the window it blocks with nothing to show.
+TEST_F(MessageFormTest, AMinimizedBoxComesBackAtOnce) {
+    TMessageForm form(Request(mtError, "No se encontró el año", {mbOK}));
+    EXPECT_FALSE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowCloseButtonHint);
+    form.show();
+    form.setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_TRUE(form.isVisible());
+}
+
 TEST_F(MessageFormTest, WithoutDisplayTheInstalledWindowIsNotShown) {
     // A scheduled run has no display: it must never wait for a click on a box.
     TMessageForm::InstallAsMessageBoxWindow();
