@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "controls/minimizeguard.h"
 #include "core/utf8text.h"
 #include "data/dataset/dataset.h"
 #include "grid/customdbgridex.h"
@@ -74,7 +75,9 @@ TDBGridExFindDlg& TDBGridExFindDlg::Instance() {
     return *instance;
 }
 
-TDBGridExFindDlg::TDBGridExFindDlg() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+TDBGridExFindDlg::TDBGridExFindDlg()
+    : QDialog(nullptr, TMinimizeGuard::kWindowFlags | Qt::MSWindowsFixedSizeDialogHint) {
+    new TMinimizeGuard(this);
     setWindowTitle(QString::fromUtf8("Find text"));
     setFont(MsSansSerifFont(kFontPixels));
     setFixedSize(kClientWidth, kClientHeight);

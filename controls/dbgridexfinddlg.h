@@ -15,6 +15,7 @@ namespace contado {
 // The find dialog of the data grids ("Find text"): a text with its history, the column to search or
 // "<All>", how a cell must match, the direction and two check boxes. One object serves the whole
 // process, so the history and the settings carry over from one opening and one grid to the next.
+// The dialog is never left minimized.
 class TDBGridExFindDlg : public QDialog {
     Q_OBJECT
 

@@ -188,5 +188,19 @@ TEST_F(FindText, EnterOnCloseAndEscCloseTheDialog) {
     EXPECT_TRUE(closedByEsc);
 }
 
+// Minimized, the dialog would leave the window it blocks with nothing to show.
+TEST_F(FindText, TheDialogIsNeverLeftMinimized) {
+    TDBGridEx* grid = Planned();
+    bool restored = false;
+    WhileOpen([&] {
+        EXPECT_FALSE(Dialog().windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        Dialog().setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        restored = !Dialog().isMinimized() && Dialog().isVisible();
+    });
+    ShowFindDialog(*grid, "");
+    EXPECT_TRUE(restored);
+}
+
 }  // namespace
 }  // namespace contado
