@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -186,6 +187,57 @@ TEST_F(FindText, EnterOnCloseAndEscCloseTheDialog) {
     });
     ShowFindDialog(*grid, "");
     EXPECT_TRUE(closedByEsc);
+}
+
+struct Completion {
+    const char* history;
+    const char* typed;
+};
+
+// The history holds a text that begins like the one typed, in other letters or longer: the text
+// searched is the one typed, and the history keeps its entry.
+TEST_F(FindText, TheTextSearchedIsExactlyTheOneTyped) {
+    TDBGridEx* grid = Planned();
+    const Completion cases[] = {{"ca", "CA"}, {"año", "AÑO"}, {"pequeño", "peq"}, {"émile", "É"}};
+    for (const auto& [history, typed] : cases) {
+        ResetDialog();
+        Dialog().cbText->addItem(QString::fromUtf8(history));
+        ShowWith(grid, typed);
+        Key(Dialog().cbText->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(Dialog().cbText->currentText(), QString::fromUtf8(typed)) << history;
+        EXPECT_EQ(Dialog().cbText->findText(QString::fromUtf8(history)), 0) << history;
+    }
+}
+
+TEST_F(FindText, WithMatchCaseCapitalsTypedAfterTheSameInSmallLettersFindTheirRow) {
+    TDBGridEx* grid = Planned();
+    QLineEdit* text = Dialog().cbText->lineEdit();
+    ShowWith(grid, "ca");
+    Dialog().cbFindIn->setCurrentIndex(5);
+    Key(text, Qt::Key_Return);
+    window_->CAjusteAu->First();
+    Dialog().cbCharCase->setChecked(true);
+    text->clear();
+    QTest::keyClicks(text, "CA");
+    Key(text, Qt::Key_Return);
+    EXPECT_EQ(Dialog().cbText->currentText(), "CA");
+    EXPECT_EQ(RecNo(), 2) << "the row whose prefix is CA";
+    EXPECT_EQ(grid->CurrentColumn(), 4);
+}
+
+TEST_F(FindText, EnterOnATextOfTheHistoryAllSelectedFindsAtOnce) {
+    TDBGridEx* grid = Planned();
+    QLineEdit* text = Dialog().cbText->lineEdit();
+    ShowWith(grid, "CA");
+    Dialog().cbFindIn->setCurrentIndex(5);
+    Key(text, Qt::Key_Return);
+    window_->CAjusteAu->First();
+    text->clear();
+    QTest::keyClicks(text, "CA");
+    Key(text, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(text->selectedText(), "CA");
+    Key(text, Qt::Key_Return);
+    EXPECT_EQ(RecNo(), 2) << "the first Enter finds";
 }
 
 // Minimized, the dialog would leave the window it blocks with nothing to show.
