@@ -207,9 +207,14 @@ void TDateTimePicker::wheelEvent(QWheelEvent* event) {
     event->ignore();
 }
 
+// Come back to with Shift+Tab, the picker puts the caret on its first part as Tab does (Qt would
+// take the last), since a date is typed from its first part.
 void TDateTimePicker::focusInEvent(QFocusEvent* event) {
     EndTyping();
     QDateEdit::focusInEvent(event);
+    if (event->reason() == Qt::BacktabFocusReason) {
+        SelectPart(0);
+    }
 }
 
 // A click on the text picks its part as one on the frame does; the middle button, which would

@@ -14,8 +14,8 @@ namespace contado {
 //
 // The mouse never changes the date: only the drop-down button opens the calendar, any other click
 // picks the part under it, and the wheel is left to the window. A date is typed as it is written,
-// with or without its separators: a part moves on when it is full, and a separator typed right
-// after that is dropped.
+// with or without its separators, from the first part, where Tab and Shift+Tab put the caret: a
+// part moves on when it is full, and a separator typed right after that is dropped.
 class TDateTimePicker : public QDateEdit {
     Q_OBJECT
 

@@ -33,6 +33,8 @@ class DatePicker : public testing::Test {
         picker_ = new TDateTimePicker(window_.get());
         picker_->setGeometry(45, 16, 89, 21);
         picker_->SetDateTime(EncodeDate(shown.year(), shown.month(), shown.day()) + 0.28);
+        after_ = new QLineEdit(window_.get());
+        after_->setGeometry(140, 16, 40, 21);
         TClassicStyle::ApplyTo(window_.get());
         window_->show();
         QApplication::setActiveWindow(window_.get());
@@ -42,10 +44,12 @@ class DatePicker : public testing::Test {
         window_.reset();
         FormatSettings() = saved_;
     }
-    // Tabs into the picker, which selects its first part, and types there.
-    void TabInAndType(const char* keys) {
-        before_->setFocus();
-        QTest::keyClick(before_, Qt::Key_Tab);
+    // Comes into the picker with Tab from the field before it, or with Shift+Tab from the one after,
+    // and types there.
+    void TabInAndType(const char* keys, bool back = false) {
+        QLineEdit* from = back ? after_ : before_;
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
         ASSERT_EQ(QApplication::focusWidget(), picker_);
         QTest::keyClicks(picker_, QString::fromUtf8(keys));
     }
@@ -74,6 +78,7 @@ class DatePicker : public testing::Test {
     std::unique_ptr<QWidget> window_;
     QLineEdit* before_ = nullptr;
     TDateTimePicker* picker_ = nullptr;
+    QLineEdit* after_ = nullptr;
 };
 
 TEST_F(DatePicker, NoClickChangesTheDateAndOnlyTheButtonOpensTheCalendar) {
@@ -133,8 +138,8 @@ struct Typed {
     QDate expected;
 };
 
-// Typed after Tab or after a click on the day, into a picker showing 28 February 2026, a month too
-// short for some of the days typed.
+// Typed after Tab, Shift+Tab or a click on the first part, into a picker showing 28 February 2026, a
+// month too short for some of the days typed.
 TEST_F(DatePicker, ADateTypedWithOrWithoutSeparatorsGivesThatDate) {
     const Typed cases[] = {
         {"dd/mm/yyyy", "01122026", {2026, 12, 1}},   {"dd/mm/yyyy", "01/12/2026", {2026, 12, 1}},
@@ -147,15 +152,15 @@ TEST_F(DatePicker, ADateTypedWithOrWithoutSeparatorsGivesThatDate) {
         {"yyyy-mm-dd", "20261201", {2026, 12, 1}},
     };
     for (const Typed& typed : cases) {
-        for (const bool click : {false, true}) {
+        for (const int way : {0, 1, 2}) {
             Open(typed.format, QDate(2026, 2, 28));
-            if (click) {
+            if (way == 2) {
                 Click(CaretPlace(0));
                 QTest::keyClicks(picker_, QString::fromUtf8(typed.keys));
             } else {
-                TabInAndType(typed.keys);
+                TabInAndType(typed.keys, way == 1);
             }
-            EXPECT_EQ(picker_->date(), typed.expected) << typed.format << " " << typed.keys << " click " << click;
+            EXPECT_EQ(picker_->date(), typed.expected) << typed.format << " " << typed.keys << " way " << way;
             EXPECT_EQ(QApplication::focusWidget(), picker_) << typed.keys << " stays in the picker";
             EXPECT_NEAR(picker_->DateTime() - DateOf(picker_->DateTime()), 0.28, 1e-9) << "time of day kept";
         }
