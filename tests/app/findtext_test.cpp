@@ -209,35 +209,28 @@ TEST_F(FindText, TheTextSearchedIsExactlyTheOneTyped) {
     }
 }
 
-TEST_F(FindText, WithMatchCaseCapitalsTypedAfterTheSameInSmallLettersFindTheirRow) {
+// With "ca" in the history: capitals typed with Match Case find their row, and so does an Enter on
+// the text of the history all selected, the first one.
+TEST_F(FindText, TheTextTypedIsFoundAndTheFirstEnterFindsIt) {
     TDBGridEx* grid = Planned();
     QLineEdit* text = Dialog().cbText->lineEdit();
     ShowWith(grid, "ca");
     Dialog().cbFindIn->setCurrentIndex(5);
     Key(text, Qt::Key_Return);
-    window_->CAjusteAu->First();
-    Dialog().cbCharCase->setChecked(true);
-    text->clear();
-    QTest::keyClicks(text, "CA");
-    Key(text, Qt::Key_Return);
-    EXPECT_EQ(Dialog().cbText->currentText(), "CA");
-    EXPECT_EQ(RecNo(), 2) << "the row whose prefix is CA";
-    EXPECT_EQ(grid->CurrentColumn(), 4);
-}
-
-TEST_F(FindText, EnterOnATextOfTheHistoryAllSelectedFindsAtOnce) {
-    TDBGridEx* grid = Planned();
-    QLineEdit* text = Dialog().cbText->lineEdit();
-    ShowWith(grid, "CA");
-    Dialog().cbFindIn->setCurrentIndex(5);
-    Key(text, Qt::Key_Return);
-    window_->CAjusteAu->First();
-    text->clear();
-    QTest::keyClicks(text, "CA");
-    Key(text, Qt::Key_A, Qt::ControlModifier);
-    ASSERT_EQ(text->selectedText(), "CA");
-    Key(text, Qt::Key_Return);
-    EXPECT_EQ(RecNo(), 2) << "the first Enter finds";
+    for (const bool allSelected : {false, true}) {
+        window_->CAjusteAu->First();
+        Dialog().cbCharCase->setChecked(!allSelected);
+        text->clear();
+        QTest::keyClicks(text, allSelected ? "ca" : "CA");
+        if (allSelected) {
+            Key(text, Qt::Key_A, Qt::ControlModifier);
+            ASSERT_EQ(text->selectedText(), "ca");
+        }
+        Key(text, Qt::Key_Return);
+        EXPECT_EQ(RecNo(), 2) << "the row whose prefix is CA; all selected " << allSelected;
+        EXPECT_EQ(grid->CurrentColumn(), 4);
+    }
+    EXPECT_EQ(Dialog().cbText->currentText(), "ca");
 }
 
 // Minimized, the dialog would leave the window it blocks with nothing to show.
