@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "controls/minimizeguard.h"
 #include "core/utf8text.h"
 #include "data/dataset/dataset.h"
 #include "grid/customdbgridex.h"
@@ -74,7 +75,9 @@ TDBGridExFindDlg& TDBGridExFindDlg::Instance() {
     return *instance;
 }
 
-TDBGridExFindDlg::TDBGridExFindDlg() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+TDBGridExFindDlg::TDBGridExFindDlg()
+    : QDialog(nullptr, TMinimizeGuard::kWindowFlags | Qt::MSWindowsFixedSizeDialogHint) {
+    new TMinimizeGuard(this);
     setWindowTitle(QString::fromUtf8("Find text"));
     setFont(MsSansSerifFont(kFontPixels));
     setFixedSize(kClientWidth, kClientHeight);
@@ -91,6 +94,9 @@ void TDBGridExFindDlg::CreateControls() {
     cbText = NewCombo(this, QRect(88, 9, 316, 21), {});
     cbText->setEditable(true);
     cbText->setInsertPolicy(QComboBox::NoInsert);
+    // The text searched is the one typed: the combo box's completion would turn "CA" into a "ca" of
+    // the history, and take an Enter for itself. The history stays in the drop-down list.
+    cbText->setCompleter(nullptr);
     Label2 = NewLabel(this, "Find &in:", 10, 35);
     cbFindIn = NewCombo(this, QRect(88, 32, 192, 21), {});
     cbMatchType = NewLabel(this, "Matc&h:", 10, 58);
@@ -108,6 +114,10 @@ void TDBGridExFindDlg::CreateControls() {
     for (std::size_t index = 1; index < std::size(order); ++index) {
         setTabOrder(order[index - 1], order[index]);
     }
+    for (QWidget* control : order) {
+        control->installEventFilter(this);
+    }
+    cbText->lineEdit()->installEventFilter(this);
 }
 
 void TDBGridExFindDlg::Prepare(TCustomDBGridEx& grid, const QString& text) {
@@ -202,9 +212,24 @@ std::string TDBGridExFindDlg::FieldName() const {
     return cbFindIn->currentData().toString().toStdString();
 }
 
-// Enter finds the next cell (Close takes a plain Enter for itself), Esc closes; an open list of a
-// combo box keeps both keys.
+// The dialog sees the keys before its controls, so that none of them keeps an Enter or an Esc; a
+// combo box's open list is a window of its own and keeps both.
+bool TDBGridExFindDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void TDBGridExFindDlg::keyPressEvent(QKeyEvent* event) {
+    if (!HandleKey(event)) {
+        QDialog::keyPressEvent(event);
+    }
+}
+
+// Enter finds the next cell (Close takes a plain Enter for itself), Esc closes; true when the key
+// was one of them.
+bool TDBGridExFindDlg::HandleKey(QKeyEvent* event) {
     const bool control = event->modifiers() & Qt::ControlModifier;
     if (IsEnter(event->key())) {
         if (focusWidget() == bCancel && !control) {
@@ -212,13 +237,13 @@ void TDBGridExFindDlg::keyPressEvent(QKeyEvent* event) {
         } else {
             RunHandler([this, control] { FindNext(control); });
         }
-        return;
+        return true;
     }
     if (event->key() == Qt::Key_Escape) {
         reject();
-        return;
+        return true;
     }
-    QDialog::keyPressEvent(event);
+    return false;
 }
 
 void ShowFindDialog(TCustomDBGridEx& grid, const QString& text) {

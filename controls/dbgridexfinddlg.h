@@ -15,6 +15,8 @@ namespace contado {
 // The find dialog of the data grids ("Find text"): a text with its history, the column to search or
 // "<All>", how a cell must match, the direction and two check boxes. One object serves the whole
 // process, so the history and the settings carry over from one opening and one grid to the next.
+// The text searched is always the one typed, Enter always finds the next cell, and the dialog is
+// never left minimized.
 class TDBGridExFindDlg : public QDialog {
     Q_OBJECT
 
@@ -47,6 +49,7 @@ class TDBGridExFindDlg : public QDialog {
     QPushButton* bCancel;
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
@@ -59,6 +62,7 @@ class TDBGridExFindDlg : public QDialog {
     TGridSearchMatching Matching() const;
     std::string FieldName() const;
     void bFindClick();
+    bool HandleKey(QKeyEvent* event);
 
     QPointer<TCustomDBGridEx> grid_;
     bool freshSearch_ = true;

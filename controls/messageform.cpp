@@ -1,5 +1,6 @@
 #include "controls/messageform.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <algorithm>
 
 #include "controls/messageicon.h"
+#include "controls/minimizeguard.h"
 #include "platform/system/beep.h"
 #include "platform/system/clipboard.h"
 #include "platform/system/systemcolors.h"
@@ -27,6 +29,9 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonSpacing = 6;
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+// What a title bar needs beside its caption: the close button, the window's icon and the frame,
+// with room to spare for a window manager's larger font or more buttons.
+constexpr int kTitleBarRoom = 80;
 
 std::string WithoutAmpersands(std::string caption) {
     caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
@@ -37,12 +42,20 @@ QScreen* BoxScreen() {
     return QGuiApplication::primaryScreen();
 }
 
+// The width a title bar needs to show the whole caption, in the desktop's title font made bold, as
+// window managers draw the titles; never more than the screen.
+int TitleBarWidth(const std::string& caption, int screenWidth) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const int needed = QFontMetrics(font).horizontalAdvance(QString::fromStdString(caption)) + kTitleBarRoom;
+    return std::min(needed, screenWidth);
+}
+
 }  // namespace
 
 TMessageForm::TMessageForm(const TMessageBoxRequest& request, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      request_(request) {
+    : QDialog(parent, TMinimizeGuard::kWindowFlags), request_(request) {
+    new TMinimizeGuard(this);
     setWindowTitle(QString::fromStdString(request_.caption));
     setModal(true);
     setPalette(ClassicPalette());
@@ -66,9 +79,11 @@ void TMessageForm::CreateButtons() {
     }
 }
 
-// Icon at the top left, the text beside it, the row of buttons centred below both.
+// Icon at the top left, the text beside it, the row of buttons centred below both; wide enough
+// for the text, the buttons and the caption in the title bar.
 void TMessageForm::LayOut() {
-    const int maxTextWidth = BoxScreen() ? BoxScreen()->geometry().width() / 2 : 640;
+    const int screenWidth = BoxScreen() ? BoxScreen()->geometry().width() : 1280;
+    const int maxTextWidth = screenWidth / 2;
     const QRect needed = fontMetrics().boundingRect(QRect(0, 0, maxTextWidth, 0), kTextFlags,
                                                     QString::fromStdString(request_.text));
     const int textLeft = kHorizontalMargin + (HasIcon() ? kIconSize + kIconTextSpacing : 0);
@@ -77,7 +92,8 @@ void TMessageForm::LayOut() {
 
     const int count = static_cast<int>(buttons_.size());
     const int rowWidth = count * kButtonWidth + (count - 1) * kButtonSpacing;
-    const int width = std::max(textRect_.right() + 1 + kHorizontalMargin, rowWidth + 2 * kHorizontalMargin);
+    const int width = std::max({textRect_.right() + 1 + kHorizontalMargin, rowWidth + 2 * kHorizontalMargin,
+                                TitleBarWidth(request_.caption, screenWidth)});
     const int contentBottom = std::max(textRect_.bottom(), iconRect_.isNull() ? 0 : iconRect_.bottom()) + 1;
     const int buttonTop = contentBottom + kTextButtonsSpacing;
     int left = (width - rowWidth) / 2;

@@ -12,9 +12,9 @@ class QPushButton;
 namespace contado {
 
 // The program's message box: an icon by kind, the text word-wrapped to at most half the screen's
-// width, the buttons in their fixed order below it; sized to its text, centred on the screen,
-// modal. The default button has the focus, Esc chooses the cancelling button, and Ctrl+C beeps and
-// copies the box as text.
+// width, the buttons in their fixed order below it; sized to its text and wide enough for its
+// caption in the title bar, centred on the screen, modal, never minimized. The default button has
+// the focus, Esc chooses the cancelling button, and Ctrl+C beeps and copies the box as text.
 class TMessageForm : public QDialog {
     Q_OBJECT
 

@@ -1,9 +1,12 @@
 // Renders the real window, connected to a company, and its two adjustment editors into PNG files:
-//   editorscreenshots SERVER USER PASSWORD COMPANY OUTPUT_FOLDER
-// The server is the first of the server list, as the window chooses it; SERVER only names it in the
-// usage. Each editor is opened and closed again with its key, as the clerk does.
+//   editorscreenshots SHOWN_SERVER USER PASSWORD COMPANY OUTPUT_FOLDER
+// The window connects to the first server of the server list, as it chooses it; the pictures show
+// SHOWN_SERVER in the server field instead, so that no path of the machine that rendered them (a
+// work folder, a user's home) ends up in the documentation. Each editor is opened and closed again
+// with its key, as the clerk does.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QStyleFactory>
 #include <QtTest/QTest>
@@ -33,7 +36,7 @@ void Shoot(contado::Tfquenvar& window, Qt::Key key, const QString& path) {
 
 int main(int argc, char** argv) {
     if (argc != 6) {
-        std::fprintf(stderr, "usage: %s SERVER USER PASSWORD COMPANY OUTPUT_FOLDER\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SHOWN_SERVER USER PASSWORD COMPANY OUTPUT_FOLDER\n", argv[0]);
         return 2;
     }
     int toolkitArgc = 1;
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
     window.TClave->setText(QString::fromLocal8Bit(argv[3]));
     window.Cia->setText(QString::fromLocal8Bit(argv[4]));
     window.CiaExit();
+    window.Servidor->setItemText(window.Servidor->currentIndex(), QString::fromLocal8Bit(argv[1]));
     const QString folder = QString::fromLocal8Bit(argv[5]);
     QCoreApplication::processEvents();
     if (!window.grab().save(folder + "/window.png")) {

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -186,6 +187,64 @@ TEST_F(FindText, EnterOnCloseAndEscCloseTheDialog) {
     });
     ShowFindDialog(*grid, "");
     EXPECT_TRUE(closedByEsc);
+}
+
+struct Completion {
+    const char* history;
+    const char* typed;
+};
+
+// The history holds a text that begins like the one typed, in other letters or longer: the text
+// searched is the one typed, and the history keeps its entry.
+TEST_F(FindText, TheTextSearchedIsExactlyTheOneTyped) {
+    TDBGridEx* grid = Planned();
+    const Completion cases[] = {{"ca", "CA"}, {"año", "AÑO"}, {"pequeño", "peq"}, {"émile", "É"}};
+    for (const auto& [history, typed] : cases) {
+        ResetDialog();
+        Dialog().cbText->addItem(QString::fromUtf8(history));
+        ShowWith(grid, typed);
+        Key(Dialog().cbText->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(Dialog().cbText->currentText(), QString::fromUtf8(typed)) << history;
+        EXPECT_EQ(Dialog().cbText->findText(QString::fromUtf8(history)), 0) << history;
+    }
+}
+
+// With "ca" in the history: capitals typed with Match Case find their row, and so does an Enter on
+// the text of the history all selected, the first one.
+TEST_F(FindText, TheTextTypedIsFoundAndTheFirstEnterFindsIt) {
+    TDBGridEx* grid = Planned();
+    QLineEdit* text = Dialog().cbText->lineEdit();
+    ShowWith(grid, "ca");
+    Dialog().cbFindIn->setCurrentIndex(5);
+    Key(text, Qt::Key_Return);
+    for (const bool allSelected : {false, true}) {
+        window_->CAjusteAu->First();
+        Dialog().cbCharCase->setChecked(!allSelected);
+        text->clear();
+        QTest::keyClicks(text, allSelected ? "ca" : "CA");
+        if (allSelected) {
+            Key(text, Qt::Key_A, Qt::ControlModifier);
+            ASSERT_EQ(text->selectedText(), "ca");
+        }
+        Key(text, Qt::Key_Return);
+        EXPECT_EQ(RecNo(), 2) << "the row whose prefix is CA; all selected " << allSelected;
+        EXPECT_EQ(grid->CurrentColumn(), 4);
+    }
+    EXPECT_EQ(Dialog().cbText->currentText(), "ca");
+}
+
+// Minimized, the dialog would leave the window it blocks with nothing to show.
+TEST_F(FindText, TheDialogIsNeverLeftMinimized) {
+    TDBGridEx* grid = Planned();
+    bool restored = false;
+    WhileOpen([&] {
+        EXPECT_FALSE(Dialog().windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        Dialog().setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        restored = !Dialog().isMinimized() && Dialog().isVisible();
+    });
+    ShowFindDialog(*grid, "");
+    EXPECT_TRUE(restored);
 }
 
 }  // namespace

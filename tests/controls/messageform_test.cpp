@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -125,7 +126,7 @@ TEST_F(MessageFormTest, LongTextWrapsAtHalfTheScreenAndTheBoxIsCentred) {
         text += "palabra ";
     }
     TMessageForm wide(Request(mtCustom, text, {mbOK}));
-    TMessageForm narrow(Request(mtCustom, "Corto", {mbOK}));
+    TMessageForm narrow({mtCustom, "Aviso", "Corto", {mbOK}});
     EXPECT_LE(wide.width(), screen.width() / 2 + 2 * 12);
     EXPECT_GT(wide.width(), screen.width() / 2 - 60);
     EXPECT_GT(wide.height(), narrow.height() + 2 * wide.fontMetrics().height()) << "several lines";
@@ -151,8 +152,8 @@ TEST_F(MessageFormTest, IconsByKindPlainBoxHasNone) {
                 << "only grey text where others have their icon, at " << x << "," << y;
         }
     }
-    EXPECT_EQ(TMessageForm(Request(mtError, "Texto", {mbOK, mbCancel, mbHelp})).width() -
-                  TMessageForm(Request(mtCustom, "Texto", {mbOK, mbCancel, mbHelp})).width(),
+    EXPECT_EQ(TMessageForm({mtError, "Aviso", "Texto", {mbOK, mbCancel, mbHelp}}).width() -
+                  TMessageForm({mtCustom, "Aviso", "Texto", {mbOK, mbCancel, mbHelp}}).width(),
               0)
         << "three buttons are wider than text and icon";
     EXPECT_GT(error.pixelColor(16, 4).red(), 180) << "red stop disc";
@@ -161,6 +162,33 @@ TEST_F(MessageFormTest, IconsByKindPlainBoxHasNone) {
     EXPECT_LT(warning.pixelColor(8, 26).blue(), 60);
     EXPECT_GT(information.pixelColor(16, 4).blue(), 180) << "blue disc";
     EXPECT_NE(render(mtConfirmation), information) << "question mark differs from the i";
+}
+
+// A window manager cuts a caption its title bar cannot hold; the text keeps its place at the left
+// and the buttons stay centred.
+TEST_F(MessageFormTest, AShortBoxIsWideEnoughForItsCaption) {
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setBold(true);
+    for (const char* caption : {"Contabiliza ventas contado", "Información del año contable", "Señal"}) {
+        TMessageForm form({mtError, caption, "Sí.", {mbOK}});
+        const int captionWidth = QFontMetrics(title).horizontalAdvance(QString::fromUtf8(caption));
+        EXPECT_GE(form.width(), captionWidth + 80) << caption;
+        EXPECT_LE(std::abs(form.Button(mbOK)->geometry().center().x() - form.width() / 2), 1) << caption;
+        const QImage image = form.grab().toImage();
+        EXPECT_GT(image.pixelColor(12 + 16, 13 + 4).red(), 180) << "the stop icon stays at the left";
+    }
+}
+
+// Minimized, the box would leave the window it blocks with nothing to show.
+TEST_F(MessageFormTest, AMinimizedBoxComesBackAtOnce) {
+    TMessageForm form(Request(mtError, "No se encontró el año", {mbOK}));
+    EXPECT_FALSE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowCloseButtonHint);
+    form.show();
+    form.setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(MessageFormTest, WithoutDisplayTheInstalledWindowIsNotShown) {
