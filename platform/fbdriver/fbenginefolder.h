@@ -26,10 +26,11 @@ namespace contado {
 // user's own (a link, another user's, writable by others) is refused, naming it: nobody else can make
 // it there, so it is something to mend, not to work around.
 //
-// For the package's purge: these are every user's $XDG_RUNTIME_DIR/contado-firebird and
-// ~/.cache/contado-firebird (or $XDG_CACHE_HOME/contado-firebird), and /tmp/contado-firebird-*
-// (older versions used /tmp/contado-firebird-UID). Each only holds configuration and links, rebuilt
-// on the next start.
+// For the package's purge: these are every user's $XDG_RUNTIME_DIR/contado-firebird (gone at logout
+// anyway) and ~/.cache/contado-firebird (or $XDG_CACHE_HOME/contado-firebird), and
+// /tmp/contado-firebird-* (or under $TMPDIR; older versions used /tmp/contado-firebird-UID). Each
+// only holds configuration, links and a copy of the engine's character-set module, remade on the
+// next start.
 class TFbEngineFolder {
   public:
     static constexpr const char* kName = "contado-firebird";

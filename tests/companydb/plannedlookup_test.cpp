@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "core/bcd.h"
 #include "core/datetime.h"
 #include "core/formatsettings.h"
@@ -66,15 +64,6 @@ TEST(CompanyMigration, AFileMadeWithoutTheIndexGetsItAndRunningAgainChangesNothi
             << run;
         EXPECT_EQ(session.Query("select * from AJUSTE_CIERRE_AUTO order by AJCI_ID"), planned) << run;
     }
-}
-
-TEST(CompanyMigration, ACompanyThatDoesNotExistIsNotMade) {
-    TTestCompany company;
-    const TChildResult result =
-        RunChild(CONTADO_SOURCE_DIR "/scripts/migrate-company-db.sh", {company.ServerDir(), "02"});
-    EXPECT_EQ(result.ExitCode, 1);
-    EXPECT_THAT(result.StandardError, testing::HasSubstr("does not exist"));
-    EXPECT_FALSE(std::filesystem::exists(company.ServerDir() + "/datos/02"));
 }
 
 }  // namespace

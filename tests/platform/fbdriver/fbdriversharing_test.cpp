@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -77,26 +76,6 @@ TEST_F(FbDriverEngineFolderTest, AFolderNotTheUsersOwnIsRefusedAtConnectNamingIt
                   " no es de este usuario: es un enlace simbólico; bórrela (como root si no puede) y el "
                   "programa la hará de nuevo\n");
     EXPECT_EQ(Count(*connection_, "TARIFA"), 0);
-}
-
-// Names another user made first in the temporary folder (the old fixed one among them) do not
-// keep a user without a home from the database.
-TEST_F(FbDriverEngineFolderTest, NamesOthersMadeFirstDoNotBlockAUserWithoutAHome) {
-    const std::string prefix = "contado-firebird-" + std::to_string(geteuid());
-    for (const std::string& name : {prefix, prefix + "-AAAAAA"}) {
-        fs::create_directory(root_ / "tmp" / name);
-        chmod((root_ / "tmp" / name).c_str(), 0777);
-        if (geteuid() == 0) {
-            ASSERT_EQ(chown((root_ / "tmp" / name).c_str(), 65534, 65534), 0);
-        }
-    }
-    EXPECT_EQ(RunProbe(database_.Path(), 2, Environment((root_ / "nonexistent").string())), "ok\n");
-    EXPECT_EQ(Count(*connection_, "TARIFA"), 1);
-    int made = 0;
-    for (const auto& entry : fs::directory_iterator(root_ / "tmp")) {
-        made += fs::exists(entry.path() / "firebird.conf") ? 1 : 0;
-    }
-    EXPECT_EQ(made, 1);
 }
 
 }  // namespace

@@ -110,10 +110,10 @@ TEST_F(EngineFolderTest, TheLoginsRuntimeFolderFirstThenTheCacheThenAPrivateTemp
     chmod(places_.RuntimeDir.c_str(), 0755);
     EXPECT_EQ(Find(places_), places_.Home + "/.cache/contado-firebird");
     EXPECT_EQ(Mode(places_.Home + "/.cache"), 0700u);
-    TFbEngineFolder::TPlaces cache = places_;
-    cache.CacheHome = (root_ / "home" / "cache").string();
-    MakeFolder(cache.CacheHome, 0700);
-    EXPECT_EQ(Find(cache), cache.CacheHome + "/contado-firebird");
+    places_.CacheHome = (root_ / "home" / "cache").string();
+    MakeFolder(places_.CacheHome, 0700);
+    EXPECT_EQ(Find(places_), places_.CacheHome + "/contado-firebird");
+    places_.CacheHome.clear();
 
     // No home: a new folder in the temporary one, found again by the next run, not one that others
     // could enter.
@@ -128,15 +128,12 @@ TEST_F(EngineFolderTest, TheLoginsRuntimeFolderFirstThenTheCacheThenAPrivateTemp
     EXPECT_EQ(Mode(*made), 0700u);
     EXPECT_EQ(Find(homeless), made);
     EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "tmp"), fs::directory_iterator()), 2);
-}
 
-TEST_F(EngineFolderTest, AFolderThatCannotBeFilledGivesWayToTheNextPlace) {
-    failing_ = places_.RuntimeDir + "/contado-firebird";
-    EXPECT_EQ(Find(places_), places_.Home + "/.cache/contado-firebird");
-    places_.RuntimeDir.clear();
-    places_.Home.clear();
+    // A folder that cannot be filled (a home that went read-only) gives way to the next place.
+    failing_ = places_.Home + "/.cache/contado-firebird";
+    EXPECT_EQ(Find(places_), made);
     failing_ = TempPrefix(geteuid());
-    EXPECT_FALSE(Find(places_));
+    EXPECT_FALSE(Find(homeless));
     EXPECT_EQ(problem_.rfind("No se pudo preparar la carpeta del motor " + TempPrefix(geteuid()), 0), 0u)
         << problem_;
 }
