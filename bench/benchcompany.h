@@ -7,10 +7,11 @@
 
 namespace contado {
 
-// A fresh company database for a benchmark and the main window's connection to it, open.
+// A fresh company database for a benchmark (with the demo history of demoDays days, when given) and the
+// main window's connection to it, open.
 class TBenchCompany {
   public:
-    TBenchCompany() {
+    explicit TBenchCompany(int demoDays = 0) : company_(demoDays) {
         connection_.SetName("Tandrel");
         connection_.SetConnectionName("Tandrel");
         connection_.SetDriverName("Interbase");
@@ -24,6 +25,8 @@ class TBenchCompany {
     ~TBenchCompany() { connection_.Close(); }
 
     std::string Path() const { return company_.DatabasePath(); }
+    const std::string& ServerDir() const { return company_.ServerDir(); }
+    const std::string& CompanyCode() const { return company_.CompanyCode(); }
     TSQLConnection* Connection() { return &connection_; }
 
   private:

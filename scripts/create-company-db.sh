@@ -75,7 +75,8 @@ run_gfix() {
   echo "SET NAMES UTF8;"
   echo "SET BAIL ON;"
   echo "CONNECT $(quoted "$database") USER 'SYSDBA' PASSWORD 'masterkey';"
-  for part in schema procedures seed grants; do
+  # upgrade.sql: what was added to the schema later, shared with migrate-company-db.sh.
+  for part in schema upgrade procedures seed grants; do
     echo "INPUT $(quoted "$sql_dir/$part.sql");"
   done
   if [ "$demo_days" -gt 0 ]; then

@@ -37,9 +37,7 @@ TFbClient* TFbClient::Load(const std::string& libraryName, std::string& error) {
     if (found != Clients().end()) {
         return found->second.get();
     }
-    if (!TFbEmbeddedRoot::Prepare(error)) {
-        return nullptr;
-    }
+    TFbEmbeddedRoot::Prepare();
     void* library = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
         error = dlerror();

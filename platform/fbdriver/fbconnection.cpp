@@ -153,8 +153,8 @@ std::string TFbConnection::QuotedObjectName() const {
 SQLResult TFbConnection::connect(const std::string& database, const std::string& user,
                                  const std::string& password) {
     return GuardedCall(session_->Client(), errorText_, [&] {
-        if (IsEmbedded(database) && !TFbEmbeddedRoot::LockFolderProblem().empty()) {
-            throw EFbDriverError(sqlstatus::kConnectionFailed, TFbEmbeddedRoot::LockFolderProblem());
+        if (IsEmbedded(database) && !TFbEmbeddedRoot::EmbeddedProblem().empty()) {
+            throw EFbDriverError(sqlstatus::kConnectionFailed, TFbEmbeddedRoot::EmbeddedProblem());
         }
         session_->Attach(database, user, password);
     });

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/fbdriver/fbenginefolder.h"
 #include "platform/fbdriver/fblockfolder.h"
 
 namespace contado {
@@ -20,10 +21,6 @@ namespace {
 
 constexpr const char* kSystemRoot = CONTADO_FIREBIRD_SYSTEM_ROOT;
 constexpr const char* kSecurityDatabase = "/var/lib/firebird/3.0/system/security3.fdb";
-
-std::string RootDirectory() {
-    return "/tmp/contado-firebird-" + std::to_string(getuid());
-}
 
 bool FileExists(const std::string& path) {
     struct stat info;
@@ -40,12 +37,8 @@ bool EnsureDirectory(const std::string& path, std::string& error) {
         error = SystemError(path);
         return false;
     }
-    struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) {
-        error = path + ": not a directory of this user";
-        return false;
-    }
-    return true;
+    error = TFbEngineFolder::NotOwnProblem(path);
+    return error.empty();
 }
 
 std::string ReadFile(const std::string& path) {
@@ -67,34 +60,43 @@ std::string ConfigurationText() {
 
 }  // namespace
 
-bool TFbEmbeddedRoot::Prepare(std::string& error) {
+// A folder this process may not use is reported when an embedded database is opened, not here: a
+// server over TCP needs neither, and the client library then reads its configuration from the
+// system's root.
+void TFbEmbeddedRoot::Prepare() {
     if (std::getenv("FIREBIRD") == nullptr) {
-        const std::string root = RootDirectory();
-        if (!PrepareRoot(root, error)) {
-            return false;
+        std::string problem;
+        const std::optional<std::string> root =
+            TFbEngineFolder::Find(TFbEngineFolder::FromEnvironment(), PrepareRoot, problem);
+        if (root) {
+            setenv("FIREBIRD", root->c_str(), 0);
+        } else {
+            EngineFolderProblem() = problem;
         }
-        setenv("FIREBIRD", root.c_str(), 0);
     }
-    // A folder this process may not share is reported when an embedded database is opened, not
-    // here: a server over TCP does not need it.
     if (std::getenv("FIREBIRD_LOCK") == nullptr) {
-        LockFolderProblemText() = TFbLockFolder::Check(TFbLockFolder::kPath);
+        LockFolderProblem() = TFbLockFolder::Check(TFbLockFolder::kPath);
         setenv("FIREBIRD_LOCK", TFbLockFolder::kPath, 0);
     }
-    return true;
 }
 
-const std::string& TFbEmbeddedRoot::LockFolderProblem() {
-    return LockFolderProblemText();
+const std::string& TFbEmbeddedRoot::EmbeddedProblem() {
+    return EngineFolderProblem().empty() ? LockFolderProblem() : EngineFolderProblem();
 }
 
-std::string& TFbEmbeddedRoot::LockFolderProblemText() {
+std::string& TFbEmbeddedRoot::EngineFolderProblem() {
     static std::string problem;
     return problem;
 }
 
+std::string& TFbEmbeddedRoot::LockFolderProblem() {
+    static std::string problem;
+    return problem;
+}
+
+// The folder itself is checked by TFbEngineFolder before it is filled.
 bool TFbEmbeddedRoot::PrepareRoot(const std::string& root, std::string& error) {
-    if (!EnsureDirectory(root, error) || !WriteConfiguration(root, error)) {
+    if (!WriteConfiguration(root, error)) {
         return false;
     }
     // A missing link only sends the engine to its built-in locations, which are the same.

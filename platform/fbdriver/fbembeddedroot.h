@@ -13,14 +13,16 @@ namespace contado {
 // once. FIREBIRD or FIREBIRD_LOCK set by the user are left as they are.
 class TFbEmbeddedRoot {
   public:
-    // False, with the reason in error, when the directories cannot be prepared.
-    static bool Prepare(std::string& error);
-    // Why this process may not use the machine's lock folder, or empty; an embedded database is then
-    // not opened, since an engine with another lock folder must never open a file others have open.
-    static const std::string& LockFolderProblem();
+    // Chooses and fills this user's engine folder (see TFbEngineFolder) and checks the lock folder.
+    static void Prepare();
+    // Why this process may not open an embedded database, or empty: its engine folder could not be
+    // prepared, or it may not use the machine's lock folder (an engine with another lock folder must
+    // never open a file others have open).
+    static const std::string& EmbeddedProblem();
 
   private:
-    static std::string& LockFolderProblemText();
+    static std::string& EngineFolderProblem();
+    static std::string& LockFolderProblem();
     static bool PrepareRoot(const std::string& root, std::string& error);
     static bool WriteConfiguration(const std::string& root, std::string& error);
     static bool LinkSystemEntry(const std::string& root, const std::string& entry);

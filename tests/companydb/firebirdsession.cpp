@@ -205,6 +205,18 @@ std::vector<TTextRow> TFirebirdSession::Query(const std::string& sql) {
         [&](Firebird::ITransaction* transaction) { return FetchAll(attachment_, transaction, sql); });
 }
 
+std::string TFirebirdSession::Plan(const std::string& sql) {
+    return InTransaction([&](Firebird::ITransaction* transaction) {
+        TStatus status;
+        TReleased<Firebird::IStatement> statement(
+            attachment_->prepare(&status, transaction, 0, sql.c_str(), kDialect, 0));
+        const char* plan = statement->getPlan(&status, false);
+        std::string text = plan == nullptr ? std::string() : std::string(plan);
+        const std::size_t start = text.find_first_not_of("\n ");
+        return start == std::string::npos ? std::string() : text.substr(start);
+    });
+}
+
 std::uint64_t TFirebirdSession::Execute(const std::string& sql) {
     return InTransaction(
         [&](Firebird::ITransaction* transaction) { return ExecuteStatement(attachment_, transaction, sql); });

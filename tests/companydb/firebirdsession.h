@@ -37,6 +37,8 @@ class TFirebirdSession {
     void Rollback();
 
     std::vector<TTextRow> Query(const std::string& sql);
+    // The plan Firebird chose for a statement, as isql's SET PLAN shows it ("PLAN ...").
+    std::string Plan(const std::string& sql);
     // Answers the number of rows the statement changed.
     std::uint64_t Execute(const std::string& sql);
 
