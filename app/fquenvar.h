@@ -228,8 +228,13 @@ class Tfquenvar : public QWidget, public TComponent {
     void FinalizarCorrida(bool posted);
     // Copies the planned adjustment of a rate that covers the first day into CAjuste, if any.
     void CopiarAjustePrevisto(const TField& rate);
-    // The identifier of the planned row that covers the first day with the rate; none without.
-    std::optional<TVariant> BuscarAjustePrevisto(const TField& rate);
+    // What the day's row copies of the planned row that covers the first day with the rate.
+    struct TAjustePrevisto {
+        TCurrency Porcentaje;
+        TCurrency Factor;
+        std::optional<std::string> Prefijo;
+    };
+    std::optional<TAjustePrevisto> BuscarAjustePrevisto(const TField& rate);
     std::string ConsultaAjustePrevisto(const TField& rate) const;
     // Without a display nobody can take over a run that an error stopped: the program ends.
     void TerminarCorridaFallida(const std::exception* error);

@@ -164,7 +164,6 @@ std::vector<std::string> Tfquenvar::ExtraArguments() const {
 void Tfquenvar::ReconstruirAjustesDelDia() {
     BorrarAjustesDelDia();
     AbrirTarifas();
-    CAjusteAu->Open();
     while (!CTarifas->Eof()) {
         CopiarAjustePrevisto(*CTarifas->Fields(0));
         CTarifas->Next();
@@ -186,33 +185,37 @@ void Tfquenvar::GuardarAjustesDelDia() {
     }
 }
 
+// The lookup reads the planned row's values itself: every planned row of years fetched into a table
+// only to locate one of them would cost the run more than all the rest of its work.
 void Tfquenvar::CopiarAjustePrevisto(const TField& rate) {
-    const std::optional<TVariant> plannedId = BuscarAjustePrevisto(rate);
-    if (!plannedId || !CAjusteAu->Locate("AJCI_ID", {*plannedId}, {})) {
+    const std::optional<TAjustePrevisto> planned = BuscarAjustePrevisto(rate);
+    if (!planned) {
         return;
     }
     CAjuste->Insert();
     CAjusteAJCI_ID->SetAsInteger(0);
     CAjusteAJCI_FECINI->SetAsDateTime(EFecIni->DateTime());
     CAjusteAJCI_FECFIN->SetAsDateTime(EFecFin->DateTime());
-    CAjusteAJCI_PORC->SetAsCurrency(CAjusteAuAJCI_PORC->AsCurrency());
-    CAjusteAJCI_FACTOR->SetAsCurrency(CAjusteAuAJCI_FACTOR->AsCurrency());
-    if (!CAjusteAuAJCI_PREFNO->IsNull()) {
-        CAjusteAJCI_PREFNO->SetAsString(CAjusteAuAJCI_PREFNO->AsString());
+    CAjusteAJCI_PORC->SetAsCurrency(planned->Porcentaje);
+    CAjusteAJCI_FACTOR->SetAsCurrency(planned->Factor);
+    if (planned->Prefijo) {
+        CAjusteAJCI_PREFNO->SetAsString(*planned->Prefijo);
     }
     CAjuste->Post();
 }
 
 // Only the first row of the lookup counts. The lookup is closed at once: a full packet would keep
 // the shared query open for more rows, and the posting that follows needs it free.
-std::optional<TVariant> Tfquenvar::BuscarAjustePrevisto(const TField& rate) {
+std::optional<Tfquenvar::TAjustePrevisto> Tfquenvar::BuscarAjustePrevisto(const TField& rate) {
     Cborrar->Close();
     Cborrar->SetCommandText(ConsultaAjustePrevisto(rate));
     Cborrar->Open();
-    const TField& plannedId = *Cborrar->Fields(0);
-    std::optional<TVariant> found;
-    if (!plannedId.AsString().empty()) {
-        found = plannedId.Value();
+    std::optional<TAjustePrevisto> found;
+    if (!Cborrar->Fields(0)->AsString().empty()) {
+        const TField& prefix = Cborrar->FieldByName("AJCI_PREFNO");
+        found = TAjustePrevisto{Cborrar->FieldByName("AJCI_PORC").AsCurrency(),
+                                Cborrar->FieldByName("AJCI_FACTOR").AsCurrency(),
+                                prefix.IsNull() ? std::nullopt : std::optional<std::string>(prefix.AsString())};
     }
     Cborrar->Close();
     return found;
@@ -222,7 +225,7 @@ std::optional<TVariant> Tfquenvar::BuscarAjustePrevisto(const TField& rate) {
 // Day and rate are written as the server reads them whatever the regional settings are.
 std::string Tfquenvar::ConsultaAjustePrevisto(const TField& rate) const {
     const std::string day = SqlDateText(EFecIni->DateTime());
-    return "SELECT AJCI_ID FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= " + day +
+    return "SELECT AJCI_ID, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= " + day +
            " AND AJCI_FECFIN >= " + day + " AND AJCI_PORC = " + rate.AsBCD().ToString('.') +
            " ORDER BY AJCI_FECINI DESC";
 }

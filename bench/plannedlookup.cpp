@@ -58,7 +58,7 @@ TChildResult RunUnattended(const TBenchCompany& company) {
 // The text Tfquenvar::ConsultaAjustePrevisto sends, built by the same functions.
 std::string LookupText(const TBcd& rate) {
     const std::string day = SqlDateText(Today());
-    return "SELECT AJCI_ID FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= " + day + " AND AJCI_FECFIN >= " + day +
+    return "SELECT AJCI_ID, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= " + day + " AND AJCI_FECFIN >= " + day +
            " AND AJCI_PORC = " + rate.ToString('.') + " ORDER BY AJCI_FECINI DESC";
 }
 

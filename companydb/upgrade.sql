@@ -3,7 +3,8 @@
    is made only where it is missing, so the file may run any number of times on the same database. */
 
 /* The unattended run looks up, per VAT rate, the planned adjustment that covers the day:
-     SELECT AJCI_ID FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= 'DAY' AND AJCI_FECFIN >= 'DAY'
+     SELECT AJCI_ID, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO FROM AJUSTE_CIERRE_AUTO
+       WHERE AJCI_FECINI <= 'DAY' AND AJCI_FECFIN >= 'DAY'
        AND AJCI_PORC = RATE ORDER BY AJCI_FECINI DESC
    and reads the whole result. An index on (rate, last day) leaves out the rows that ended before the
    day, nearly all of them after some years: only the few still running are read, then sorted. One on

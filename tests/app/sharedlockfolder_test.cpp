@@ -144,7 +144,7 @@ TEST_F(SharedLockFolder, AUserOutsideTheGroupIsRefusedWithTheReasonAndNothingIsO
     const std::optional<int> status = stranger.WaitFor(kLongestRun);
     ASSERT_TRUE(status);
     EXPECT_EQ(*status, esRunFailed);
-    EXPECT_NE(stranger.Output().find("Lock folder /var/lib/contado/lock belongs to another user"),
+    EXPECT_NE(stranger.Output().find("La carpeta de bloqueos /var/lib/contado/lock es de otro usuario"),
               std::string::npos)
         << stranger.Output();
     TCompanyProbe probe(company_.DatabasePath());

@@ -22,7 +22,7 @@ constexpr const char* kIndexedPlan = "PLAN SORT (AJUSTE_CIERRE_AUTO INDEX (IX_AJ
 // The text the program sends (Tfquenvar::ConsultaAjustePrevisto), built by the same functions.
 std::string LookupText(const TBcd& rate) {
     const std::string day = SqlDateText(Today());
-    return "SELECT AJCI_ID FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= " + day + " AND AJCI_FECFIN >= " + day +
+    return "SELECT AJCI_ID, AJCI_PORC, AJCI_FACTOR, AJCI_PREFNO FROM AJUSTE_CIERRE_AUTO WHERE AJCI_FECINI <= " + day + " AND AJCI_FECFIN >= " + day +
            " AND AJCI_PORC = " + rate.ToString('.') + " ORDER BY AJCI_FECINI DESC";
 }
 
