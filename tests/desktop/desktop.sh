@@ -289,7 +289,7 @@ dt_xdo() {
 # application's name too, are not among them), one id per line.
 dt_managed_windows() {
   local window
-  for window in $(dt_xdo search --all --onlyvisible --pid "$dt_app_pid" --name '.' 2> /dev/null); do
+  for window in $(dt_xdo search --all --onlyvisible --pid "$dt_app_pid" --name '' 2> /dev/null); do
     xwininfo -id "$window" | grep -q 'Override Redirect State: yes' || echo "$window"
   done
 }
@@ -318,23 +318,25 @@ dt_wait_window() {
   return 1
 }
 
+dt_window_type() {
+  xprop -id "$1" _NET_WM_WINDOW_TYPE 2> /dev/null
+}
+
 # The message boxes: the program's dialogs but the find dialog, whatever their caption ("Error" for
 # a refused row, the application's title for the default error box, "Confirm" for a deletion).
 dt_boxes() {
   local window
   for window in $(dt_managed_windows); do
     [ "$(dt_xdo getwindowname "$window")" != "Find text" ] || continue
-    xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG && echo "$window"
+    dt_window_type "$window" | grep -q _NET_WM_WINDOW_TYPE_DIALOG && echo "$window"
   done
 }
 
-# The program's popups (the drop-down calendar): override-redirect windows, viewable.
+# The program's popups (the drop-down calendar): frameless tool windows, viewable.
 dt_popups() {
   local window
-  for window in $(dt_xdo search --all --onlyvisible --pid "$dt_app_pid" --name '' 2> /dev/null); do
-    if xwininfo -id "$window" | grep -q 'Override Redirect State: yes'; then
-      echo "$window"
-    fi
+  for window in $(dt_managed_windows); do
+    dt_window_type "$window" | grep -q _NET_WM_WINDOW_TYPE_UTILITY && echo "$window"
   done
 }
 
@@ -516,6 +518,22 @@ dt_open_f5() {
 dt_store_f5() {
   dt_key F5
   dt_poll 10 dt_f5_closed || dt_fail "the F5 editor did not close on F5"
+}
+
+# The edit most scenarios make and then expect stored: the factor of the F5 editor's last row, the
+# rate 0 (the editor opens on that row, in its first column), becomes 0.5.
+dt_f5_change_factor() {
+  dt_key Right Right Right
+  dt_type 0.5
+}
+
+# F5 stores the editor; the factor must then be in AJUSTE_CIERRE.
+dt_expect_factor_stored() {
+  local count
+  dt_store_f5
+  count=$(dt_sql_value "SELECT COUNT(*) FROM AJUSTE_CIERRE WHERE AJCI_FECINI = CURRENT_DATE
+                          AND AJCI_PORC = 0 AND AJCI_FACTOR = 0.5;")
+  [ "$count" = 1 ] || dt_fail "the changed factor was not stored (rows of rate 0 with factor 0.5: $count)"
 }
 
 # ---------------------------------------------------------------------------------------------
