@@ -276,6 +276,8 @@ dt_connect() {
   dt_type "$DT_COMPANY"
   dt_key Return
   dt_poll 20 dt_connected || dt_fail "the company database was not opened"
+  # The connection's handler ends by enabling "F2: Ejecutar", whose picture turns green.
+  dt_poll 10 dt_pixel_is "$dt_window" 92 211 '#189D29' || dt_fail "F2: Ejecutar was not enabled"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -466,6 +468,34 @@ dt_pixel_is() {
 
 dt_pixel_is_not() {
   ! dt_pixel_is "$@"
+}
+
+# ---------------------------------------------------------------------------------------------
+# The posting
+
+# The date pickers "Desde:" and "Hasta:": group box at 0,162, the pickers at 45,16 and 173,15 in it,
+# 89 x 21 each.
+DT_DESDE_X=45 DT_DESDE_Y=178
+DT_HASTA_X=173 DT_HASTA_Y=177
+
+# F2 posts the range of the pickers and ends the program with 0 (something was posted). The days
+# posted, as offsets from today ("-1 0": yesterday and today), must be the expected ones.
+dt_post_and_expect_days() {
+  local expected="$1 $2" posted box deadline=$((SECONDS + 60))
+  dt_key F2
+  # When nothing was posted a box says so ("No se pudo contabilizar las facturas.") and the program
+  # ends with 1 after its OK.
+  until dt_wait_exit 0; do
+    box=$(dt_boxes | head -n 1)
+    [ -z "$box" ] || dt_answer_box "$box"
+    [ $SECONDS -lt $deadline ] || dt_fail "the posting did not end the program"
+    sleep 0.1
+  done
+  posted=$(dt_sql_value "SELECT COALESCE((MIN(COMP_FECHA) - CURRENT_DATE) || ' ' ||
+                                  (MAX(COMP_FECHA) - CURRENT_DATE), 'none') FROM COMPROBANTE;")
+  [ "$posted" = "$expected" ] ||
+    dt_fail "posted the days '$posted' (offsets from today), not '$expected'; exit status $(dt_status_text "$dt_exit_status")"
+  [ "$dt_exit_status" = 0 ] || dt_fail "the posting ended with status $(dt_status_text "$dt_exit_status")"
 }
 
 # ---------------------------------------------------------------------------------------------
