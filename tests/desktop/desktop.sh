@@ -100,13 +100,15 @@ dt_watchdog() {
   dt_watchdog_pid=$!
 }
 
-# Polls a command every 0.1 s until it succeeds; fails after the limit in seconds.
+# Polls a command every 0.1 s until it succeeds; fails after the limit in seconds (a fraction is
+# fine: 1.5).
 dt_poll() {
-  local limit=$1
+  local steps
+  steps=$(awk -v limit="$1" 'BEGIN { print int(limit * 10 + 0.5) }')
   shift
-  local deadline=$((SECONDS + limit))
-  while ! "$@" 2> /dev/null; do
-    [ $SECONDS -lt $deadline ] || return 1
+  until "$@" 2> /dev/null; do
+    [ "$steps" -gt 0 ] || return 1
+    steps=$((steps - 1))
     sleep 0.1
   done
 }
@@ -350,6 +352,12 @@ dt_has_no_popup() {
   [ -z "$(dt_popups)" ]
 }
 
+dt_first_box() {
+  local boxes
+  boxes=$(dt_boxes)
+  echo "${boxes%%$'\n'*}"
+}
+
 dt_has_box() {
   [ -n "$(dt_boxes)" ]
 }
@@ -372,7 +380,7 @@ dt_wait_box() {
   local deadline=$((SECONDS + ${1:-10})) box
   while true; do
     dt_expect_alive "${2:-no message box appeared}"
-    box=$(dt_boxes | head -n 1)
+    box=$(dt_first_box)
     [ -z "$box" ] || { echo "$box"; return 0; }
     [ $SECONDS -lt $deadline ] || dt_fail "${2:-no message box appeared}"
     sleep 0.1
@@ -411,6 +419,14 @@ dt_click() {
   dt_xdo click "${4:-1}"
 }
 
+# Holds the left button down over a point for a while (the hold itself is the action).
+dt_hold() {
+  dt_move_to "$1" "$2" "$3"
+  dt_xdo mousedown 1
+  sleep "$4"
+  dt_xdo mouseup 1
+}
+
 # One notch of the wheel over a point: up or down.
 dt_wheel() {
   dt_move_to "$2" "$3" "$4"
@@ -444,7 +460,9 @@ dt_grab() {
 dt_pixel() {
   local file=$dt_scratch/pixel.png
   dt_grab "$1" "$2" "$3" 1 1 "$file"
-  convert "$file" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1
+  local text
+  text=$(convert "$file" -depth 8 txt:-)
+  grep -m 1 -o '#[0-9A-F]\{6\}' <<< "$text"
 }
 
 # Whether two image files hold the same pixels.
@@ -486,7 +504,7 @@ dt_post_and_expect_days() {
   # When nothing was posted a box says so ("No se pudo contabilizar las facturas.") and the program
   # ends with 1 after its OK.
   until dt_wait_exit 0; do
-    box=$(dt_boxes | head -n 1)
+    box=$(dt_first_box)
     [ -z "$box" ] || dt_answer_box "$box"
     [ $SECONDS -lt $deadline ] || dt_fail "the posting did not end the program"
     sleep 0.1
@@ -584,7 +602,7 @@ dt_sql() {
 dt_sql_value() {
   local output
   output=$(dt_sql "$1") || { echo "$output" >&2; return 1; }
-  output=$(grep -v '^[[:space:]]*$' <<< "$output" | head -n 1)
+  output=$(grep -m 1 -v '^[[:space:]]*$' <<< "$output")
   output=${output##+([[:space:]])}
   echo "${output%%+([[:space:]])}"
 }
@@ -623,9 +641,10 @@ dt_case() {
   dt_log "case $name"
   set +e
   (
-    set -e
+    set -eE
     dt_case_name=$name
     trap 'dt_stop_program' EXIT
+    trap 'echo "FAILED: $dt_scenario/$dt_case_name: a step failed: $BASH_COMMAND" >&2' ERR
     dt_start_program
     "$function"
   )
