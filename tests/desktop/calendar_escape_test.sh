@@ -11,7 +11,7 @@ dt_make_company 2
 # above: a click there shows its editor and Alt+Down drops the calendar down.
 calendar_over_changed_factor() {
   dt_connect
-  dt_open_f5
+  dt_open_editor F5
   dt_f5_change_factor
   dt_key Up Home
   # shellcheck disable=SC2046

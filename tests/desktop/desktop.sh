@@ -544,28 +544,29 @@ dt_f5_navigator_button() {
   return 1
 }
 
-dt_f5_open() {
-  dt_pixel_is "$dt_window" "$DT_F5_CAPTION_X" "$DT_F5_CAPTION_Y" "$DT_HIGHLIGHT"
+# Whether an editor ("F5" or "F7") is shown: its caption bar is highlight blue.
+dt_editor_open() {
+  case $1 in
+    F5) dt_pixel_is "$dt_window" "$DT_F5_CAPTION_X" "$DT_F5_CAPTION_Y" "$DT_HIGHLIGHT" ;;
+    F7) dt_pixel_is "$dt_window" "$DT_F7_CAPTION_X" "$DT_F7_CAPTION_Y" "$DT_HIGHLIGHT" ;;
+  esac
 }
 
-dt_f5_closed() {
-  dt_pixel_is_not "$dt_window" "$DT_F5_CAPTION_X" "$DT_F5_CAPTION_Y" "$DT_HIGHLIGHT"
+dt_editor_closed() {
+  ! dt_editor_open "$1"
 }
 
-dt_f7_open() {
-  dt_pixel_is "$dt_window" "$DT_F7_CAPTION_X" "$DT_F7_CAPTION_Y" "$DT_HIGHLIGHT"
+# Opens an editor with its key and waits until it shows; its grid has the focus, on the last row,
+# in the first column.
+dt_open_editor() {
+  dt_key "$1"
+  dt_poll 10 dt_editor_open "$1" || dt_fail "the $1 editor did not open"
 }
 
-# Opens the F5 editor (F5) and waits until it shows; its grid has the focus, on the last row.
-dt_open_f5() {
-  dt_key F5
-  dt_poll 10 dt_f5_open || dt_fail "the F5 editor did not open"
-}
-
-# Closes the F5 editor with F5, which stores its changes, and waits until it is gone.
-dt_store_f5() {
-  dt_key F5
-  dt_poll 10 dt_f5_closed || dt_fail "the F5 editor did not close on F5"
+# Closes an editor with its key, which stores its changes, and waits until it is gone.
+dt_store_editor() {
+  dt_key "$1"
+  dt_poll 10 dt_editor_closed "$1" || dt_fail "the $1 editor did not close on $1"
 }
 
 # The edit most scenarios make and then expect stored: the factor of the F5 editor's last row, the
@@ -578,7 +579,7 @@ dt_f5_change_factor() {
 # F5 stores the editor; the factor must then be in AJUSTE_CIERRE.
 dt_expect_factor_stored() {
   local count
-  dt_store_f5
+  dt_store_editor F5
   count=$(dt_sql_value "SELECT COUNT(*) FROM AJUSTE_CIERRE WHERE AJCI_FECINI = CURRENT_DATE
                           AND AJCI_PORC = 0 AND AJCI_FACTOR = 0.5;")
   [ "$count" = 1 ] || dt_fail "the changed factor was not stored (rows of rate 0 with factor 0.5: $count)"

@@ -11,7 +11,7 @@ dt_make_company 2
 # F5, a row inserted before the first one, a rate typed into it; no identifier.
 new_row_without_identifier() {
   dt_connect
-  dt_open_f5
+  dt_open_editor F5
   dt_key ctrl+Home Insert Right Right Right
   dt_type 3
 }

@@ -12,7 +12,7 @@ dt_make_company 2
 # impossible date; the mouse then moves the record.
 change_factor_then_bad_date() {
   dt_connect
-  dt_open_f5
+  dt_open_editor F5
   dt_f5_change_factor
   dt_key Down Home
   dt_type 31/02/2026
@@ -68,7 +68,7 @@ scroll_bar_over_bad_date() {
 wheel_over_row_without_identifier() {
   local box
   dt_connect
-  dt_open_f5
+  dt_open_editor F5
   dt_key ctrl+End Down Right Right Right
   dt_type 3
   # shellcheck disable=SC2046
