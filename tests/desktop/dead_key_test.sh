@@ -44,20 +44,15 @@ dead_key_over_grid() {
 }
 
 # F7 opens on the last row ("e"), in the prefix column Ctrl+F starts the incremental search and the
-# typed text moves to the first row whose prefix begins with it; Left ends the search in the factor
-# column of that row, whose factor becomes 0.5 and is stored with F7.
+# typed text moves to the first row whose prefix begins with it; Left ends the search and the row
+# found is marked.
 search_prefix_and_mark_row() {
-  local expected=$1 searched=$2 prefix
+  local expected=$1 searched=$2
   shift 2
   dt_connect
   dt_open_editor F7
-  dt_key End ctrl+f "$@" Left
-  dt_type 0.5
-  dt_store_editor F7
-  prefix=$(dt_sql_value "SELECT CAST(LIST(AJCI_PREFNO) AS VARCHAR(200)) FROM AJUSTE_CIERRE_AUTO
-                          WHERE AJCI_FACTOR = 0.5;")
-  [ "$prefix" = "$expected" ] ||
-    dt_fail "searching '$searched' marked the row of the prefix '$prefix', not '$expected'"
+  dt_key End ctrl+f "$@"
+  dt_f7_mark_row_expect_prefix "$expected" "searching '$searched'"
   dt_close_program
 }
 
