@@ -427,6 +427,19 @@ dt_hold() {
   dt_xdo mouseup 1
 }
 
+# Drags with the left button from one point of a window to another, in steps of 10 pixels.
+dt_drag() {
+  local window=$1 x=$2 y=$3 to_x=$4 to_y=$5
+  dt_move_to "$window" "$x" "$y"
+  dt_xdo mousedown 1
+  while [ "$x" -ne "$to_x" ] || [ "$y" -ne "$to_y" ]; do
+    x=$((x + (to_x > x ? (to_x - x < 10 ? to_x - x : 10) : (x - to_x < 10 ? to_x - x : -10))))
+    y=$((y + (to_y > y ? (to_y - y < 10 ? to_y - y : 10) : (y - to_y < 10 ? to_y - y : -10))))
+    dt_xdo mousemove --window "$window" "$x" "$y"
+  done
+  dt_xdo mouseup 1
+}
+
 # One notch of the wheel over a point: up or down.
 dt_wheel() {
   dt_move_to "$2" "$3" "$4"
@@ -465,9 +478,13 @@ dt_pixel() {
   grep -m 1 -o '#[0-9A-F]\{6\}' <<< "$text"
 }
 
-# Whether two image files hold the same pixels.
+# How many pixels differ between two images of one size.
+dt_differing_pixels() {
+  compare -metric AE "$1" "$2" null: 2>&1 || true
+}
+
 dt_same_image() {
-  [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]
+  [ "$(dt_differing_pixels "$1" "$2")" = 0 ]
 }
 
 # Screenshots of failed cases go to build/desktop-artifacts (or DESKTOP_ARTIFACTS), named after the
