@@ -100,15 +100,20 @@ dt_watchdog() {
   dt_watchdog_pid=$!
 }
 
-# Polls a command every 0.1 s until it succeeds; fails after the limit in seconds (a fraction is
-# fine: 1.5).
+# Microseconds of the wall clock.
+dt_clock() {
+  echo "${EPOCHREALTIME/./}"
+}
+
+# Polls a command every 0.1 s until it succeeds; fails once the limit in seconds (a fraction is
+# fine: 1.5) has passed on the wall clock.
 dt_poll() {
-  local steps
-  steps=$(awk -v limit="$1" 'BEGIN { print int(limit * 10 + 0.5) }')
+  local whole=${1%%.*} fraction=000000 deadline
+  [[ $1 != *.* ]] || fraction=${1#*.}000000
+  deadline=$(($(dt_clock) + ${whole:-0} * 1000000 + 10#${fraction:0:6}))
   shift
   until "$@" 2> /dev/null; do
-    [ "$steps" -gt 0 ] || return 1
-    steps=$((steps - 1))
+    [ "$(dt_clock)" -lt "$deadline" ] || return 1
     sleep 0.1
   done
 }
@@ -550,6 +555,15 @@ DT_F7_GRID_X=33 DT_F7_GRID_Y=43
 dt_f5_cell() {
   local column=$1 row=$2 lefts=(12 88 164 205 256)
   echo "$((DT_F5_GRID_X + 2 + ${lefts[$column]} + 20)) $((DT_F5_GRID_Y + 2 + 18 * (row + 1) + 8))"
+}
+
+# A press in the drop-down zone of a date cell of the F5 editor (its rightmost 17 pixels, column 0
+# or 1) shows the cell's editor and drops its calendar down at once; waits for the calendar.
+dt_f5_drop_down() {
+  local x y
+  read -r x y <<< "$(dt_f5_cell "$1" "$2")"
+  dt_click "$dt_window" $((x + 47)) "$y"
+  dt_poll 5 dt_has_popup || dt_fail "the press on the drop-down zone did not drop the calendar down"
 }
 
 # The centre of a navigator button of the F5 editor (widths 43, 44, 43, 43, 43, 44, 43).
