@@ -400,8 +400,12 @@ dt_answer_box() {
   dt_poll 5 dt_window_gone "$box" || dt_fail "the message box did not close on Enter"
 }
 
+dt_viewable() {
+  xwininfo -id "$1" 2> /dev/null | grep -q 'Map State: IsViewable'
+}
+
 dt_window_gone() {
-  ! xwininfo -id "$1" 2> /dev/null | grep -q 'Map State: IsViewable'
+  ! dt_viewable "$1"
 }
 
 dt_key() {
