@@ -52,7 +52,8 @@ search_prefix_and_mark_row() {
   dt_connect
   dt_open_editor F7
   dt_key End ctrl+f "$@"
-  dt_f7_mark_row_expect_prefix "$expected" "searching '$searched'"
+  dt_f7_mark_row Left
+  dt_f7_expect_marked AJCI_PREFNO "$expected" "searching '$searched'"
   dt_close_program
 }
 

@@ -620,16 +620,20 @@ dt_expect_factor_stored() {
   [ "$count" = 1 ] || dt_fail "the changed factor was not stored (rows of rate 0 with factor 0.5: $count)"
 }
 
-# Marks the F7 editor's current row: Left to its factor column (from the prefix column), the
-# factor 0.5, stored with F7. The prefixes of the rows so marked must be the expected ones.
-dt_f7_mark_row_expect_prefix() {
-  local prefix
-  dt_key Left
+# Marks the F7 editor's current row: the keys lead to its factor column, the factor becomes 0.5,
+# F7 stores.
+dt_f7_mark_row() {
+  dt_key "$@"
   dt_type 0.5
   dt_store_editor F7
-  prefix=$(dt_sql_value "SELECT CAST(LIST(AJCI_PREFNO) AS VARCHAR(200)) FROM AJUSTE_CIERRE_AUTO
+}
+
+# A column of the rows so marked must hold the expected values (a list, "<null>" when none).
+dt_f7_expect_marked() {
+  local column=$1 expected=$2 marked
+  marked=$(dt_sql_value "SELECT CAST(LIST($column) AS VARCHAR(200)) FROM AJUSTE_CIERRE_AUTO
                           WHERE AJCI_FACTOR = 0.5;")
-  [ "$prefix" = "$1" ] || dt_fail "$2 marked the row of the prefix '$prefix', not '$1'"
+  [ "$marked" = "$expected" ] || dt_fail "$3 marked the row of $column '$marked', not '$expected'"
 }
 
 # ---------------------------------------------------------------------------------------------

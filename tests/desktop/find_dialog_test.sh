@@ -26,7 +26,8 @@ open_find_dialog() {
 close_and_expect_found() {
   dt_click "$find_dialog" $close_x $close_y
   dt_poll 5 dt_window_gone "$find_dialog" || dt_fail "Close did not close the find dialog"
-  dt_f7_mark_row_expect_prefix CA "$1"
+  dt_f7_mark_row Left
+  dt_f7_expect_marked AJCI_PREFNO CA "$1"
   dt_close_program
 }
 
