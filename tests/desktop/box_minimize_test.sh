@@ -44,8 +44,7 @@ error_box() {
   local box
   dt_connect
   dt_open_editor F5
-  dt_key Insert Right Right Right
-  dt_type 3
+  dt_f5_row_without_identifier Insert
   dt_key Up
   box=$(dt_wait_box 10 "no box for the row without identifier")
   expect_stays_viewable "$box" "the error box"
@@ -62,12 +61,10 @@ confirm_box() {
 }
 
 find_dialog() {
-  local dialog
   dt_connect
   dt_open_editor F7
-  dt_key ctrl+f ctrl+f
-  dialog=$(dt_wait_window '^Find text$' 10) || dt_fail "Ctrl+F twice did not open the find dialog"
-  expect_stays_viewable "$dialog" "the find dialog"
+  dt_open_find_dialog
+  expect_stays_viewable "$dt_find_dialog" "the find dialog"
 }
 
 dt_case control-main-window main_window

@@ -32,7 +32,7 @@ dt_log() {
 
 dt_require_tools() {
   local tool missing=()
-  for tool in Xvfb openbox xdotool import convert setxkbmap xprop xwininfo isql-fb gfix setpriv; do
+  for tool in Xvfb openbox xdotool import convert compare setxkbmap xprop xwininfo isql-fb gfix setpriv flock; do
     command -v "$tool" > /dev/null || missing+=("$tool")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -126,6 +126,11 @@ dt_has_display_number() {
   [ -s "$dt_scratch/display" ]
 }
 
+# Whether a process has ended, or a condition holds: a start that fails is not waited for.
+dt_ended_or() {
+  ! kill -0 "$1" 2> /dev/null || "${@:2}"
+}
+
 # The X server on a free display (Xvfb picks one and tells it once it accepts connections), openbox
 # on it, and the Spanish layout with its dead acute key.
 dt_start_desktop() {
@@ -133,14 +138,14 @@ dt_start_desktop() {
   setpriv --pdeathsig KILL Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
     3> "$dt_scratch/display" > "$dt_scratch/xvfb.log" 2>&1 &
   dt_xvfb_pid=$!
-  if ! dt_poll 10 dt_has_display_number; then
+  if ! dt_poll 10 dt_ended_or "$dt_xvfb_pid" dt_has_display_number || ! dt_has_display_number; then
     cat "$dt_scratch/xvfb.log" >&2
     dt_abort "Xvfb did not start"
   fi
   export DISPLAY=":$(head -n 1 "$dt_scratch/display")"
   setpriv --pdeathsig KILL openbox --sm-disable > "$dt_scratch/openbox.log" 2>&1 &
   dt_wm_pid=$!
-  if ! dt_poll 10 dt_window_manager_running; then
+  if ! dt_poll 10 dt_ended_or "$dt_wm_pid" dt_window_manager_running || ! dt_window_manager_running; then
     cat "$dt_scratch/openbox.log" >&2
     dt_abort "openbox did not start on $DISPLAY"
   fi
@@ -154,18 +159,36 @@ dt_abort() {
   exit 1
 }
 
-# A company database made by the project's script, kept as the template every case copies.
-# Extra set-up SQL may follow, as arguments (run once, on the template).
+# A company database made by the project's script with DAYS days of demo sales up to today, the
+# template every case copies. Made once per day and sources in build/desktop-companies (under a lock,
+# as ctest may start scenarios side by side) and copied from there; extra set-up SQL may follow as
+# an argument, run on the scenario's own copy.
 dt_make_company() {
-  local days=$1
-  shift
-  "$dt_root/scripts/create-company-db.sh" "$dt_scratch/template" "$DT_COMPANY" --demo "$days" \
-    > "$dt_scratch/create.log" 2>&1 || { cat "$dt_scratch/create.log" >&2; dt_abort "no company database"; }
-  dt_template="$dt_scratch/template/datos/$DT_COMPANY/tandrel.fdb"
-  # Cases need no disk flush per write; this keeps the set-up and the program's commits fast.
-  gfix -write async "$dt_template" -user "$DT_USER" > /dev/null 2>&1
-  if [ $# -gt 0 ]; then
-    dt_database=$dt_template dt_sql "$@" > /dev/null || dt_abort "the set-up SQL failed"
+  local days=$1 cache sources today cached
+  cache=$(dirname "$(dirname "$dt_program")")/desktop-companies
+  sources=$(cat "$dt_root/scripts/create-company-db.sh" "$dt_root"/companydb/*.sql | sha1sum | cut -c1-12)
+  today=$(date +%Y%m%d)
+  cached=$cache/$sources-demo$days-$today.fdb
+  mkdir -p "$cache"
+  (
+    flock 9
+    if [ ! -e "$cached" ]; then
+      rm -rf "$dt_scratch/template"
+      "$dt_root/scripts/create-company-db.sh" "$dt_scratch/template" "$DT_COMPANY" --demo "$days" \
+        > "$dt_scratch/create.log" 2>&1 || { cat "$dt_scratch/create.log" >&2; exit 1; }
+      # Cases need no disk flush per write; this keeps the set-up and the program's commits fast.
+      gfix -write async "$dt_scratch/template/datos/$DT_COMPANY/tandrel.fdb" -user "$DT_USER" > /dev/null
+      mv "$dt_scratch/template/datos/$DT_COMPANY/tandrel.fdb" "$cached.new"
+      mv "$cached.new" "$cached"
+      # Templates of other sources or days are stale.
+      find "$cache" -name '*.fdb' ! -name "$sources-demo*-$today.fdb" -delete
+    fi
+  ) 9> "$cache/lock" || dt_abort "no company database"
+  dt_template=$dt_scratch/template.fdb
+  cp "$cached" "$dt_template"
+  if [ $# -gt 1 ]; then
+    dt_database=$dt_template dt_sql "$2" > "$dt_scratch/setup.log" ||
+      { cat "$dt_scratch/setup.log" >&2; dt_abort "the set-up SQL failed"; }
   fi
 }
 
@@ -298,9 +321,10 @@ dt_xdo() {
 # application's name too, are not among them), one id per line.
 dt_managed_windows() {
   local window
-  for window in $(dt_xdo search --all --onlyvisible --pid "$dt_app_pid" --name '' 2> /dev/null); do
-    xwininfo -id "$window" | grep -q 'Override Redirect State: yes' || echo "$window"
+  for window in $(dt_xdo search --all --onlyvisible --pid "$dt_app_pid" --name '' 2> /dev/null || true); do
+    xwininfo -id "$window" 2> /dev/null | grep -q 'Override Redirect State: no' && echo "$window"
   done
+  return 0
 }
 
 # The first managed window whose name matches the pattern (xdotool's, an extended regular
@@ -308,7 +332,7 @@ dt_managed_windows() {
 dt_find_window() {
   local window
   for window in $(dt_managed_windows); do
-    if grep -qE -- "$1" <<< "$(dt_xdo getwindowname "$window")"; then
+    if grep -qE -- "$1" <<< "$(dt_xdo getwindowname "$window" 2> /dev/null)"; then
       echo "$window"
       return 0
     fi
@@ -336,9 +360,10 @@ dt_window_type() {
 dt_boxes() {
   local window
   for window in $(dt_managed_windows); do
-    [ "$(dt_xdo getwindowname "$window")" != "Find text" ] || continue
+    [ "$(dt_xdo getwindowname "$window" 2> /dev/null)" != "Find text" ] || continue
     dt_window_type "$window" | grep -q _NET_WM_WINDOW_TYPE_DIALOG && echo "$window"
   done
+  return 0
 }
 
 # The program's popups (the drop-down calendar): frameless tool windows, viewable.
@@ -347,6 +372,7 @@ dt_popups() {
   for window in $(dt_managed_windows); do
     dt_window_type "$window" | grep -q _NET_WM_WINDOW_TYPE_UTILITY && echo "$window"
   done
+  return 0
 }
 
 dt_has_popup() {
@@ -552,7 +578,6 @@ DT_F5_GRID_X=9 DT_F5_GRID_Y=35
 DT_F5_NAVIGATOR_Y=175
 # F7 "Tarifas previstas": the same, 24 pixels further right and 8 further down.
 DT_F7_CAPTION_X=274 DT_F7_CAPTION_Y=30
-DT_F7_GRID_X=33 DT_F7_GRID_Y=43
 
 # The grid's rows are 17 pixels high below a title row of 17 (plus its 2-pixel edge); the data
 # columns follow the 11-pixel indicator with the widths 75, 75, 40, 50, 40 (F5).
@@ -611,6 +636,13 @@ dt_f5_change_factor() {
   dt_type 0.5
 }
 
+# A row of the F5 editor that cannot be stored: the keys make a new row (Insert, or Down on the
+# last row), which gets the rate 3 and no identifier, a required field.
+dt_f5_row_without_identifier() {
+  dt_key "$@" Right Right Right
+  dt_type 3
+}
+
 # F5 stores the editor; the factor must then be in AJUSTE_CIERRE.
 dt_expect_factor_stored() {
   local count
@@ -618,6 +650,13 @@ dt_expect_factor_stored() {
   count=$(dt_sql_value "SELECT COUNT(*) FROM AJUSTE_CIERRE WHERE AJCI_FECINI = CURRENT_DATE
                           AND AJCI_PORC = 0 AND AJCI_FACTOR = 0.5;")
   [ "$count" = 1 ] || dt_fail "the changed factor was not stored (rows of rate 0 with factor 0.5: $count)"
+}
+
+# Opens the find dialog over the grid that has the focus: Ctrl+F starts the incremental search,
+# Ctrl+F again ends it and opens the dialog. Sets dt_find_dialog.
+dt_open_find_dialog() {
+  dt_key ctrl+f ctrl+f
+  dt_find_dialog=$(dt_wait_window '^Find text$' 10) || dt_fail "Ctrl+F twice did not open the find dialog"
 }
 
 # Marks the F7 editor's current row: the keys lead to its factor column, the factor becomes 0.5,
@@ -674,16 +713,11 @@ dt_case_name=
 
 # The case failed: why, the screen and the program's last words; the scenario goes on with the next.
 dt_fail() {
+  touch "$dt_scratch/failed-$dt_case_number"
   echo "FAILED: $dt_scenario/$dt_case_name: $*" >&2
   dt_keep_screenshot "$dt_case_name"
   [ -z "${dt_program_log:-}" ] || tail -n 5 "$dt_program_log" | sed 's/^/  program: /' >&2
   exit 1
-}
-
-dt_check() {
-  local why=$1
-  shift
-  "$@" || dt_fail "$why"
 }
 
 # Runs a case in a subshell of its own (so a failure ends only the case) on a fresh program.
@@ -696,7 +730,11 @@ dt_case() {
     set -eE
     dt_case_name=$name
     trap 'dt_stop_program' EXIT
-    trap 'echo "FAILED: $dt_scenario/$dt_case_name: a step failed: $BASH_COMMAND" >&2' ERR
+    # A step of the case itself that failed without saying why (dt_fail says why, also from a
+    # command substitution, where the trap is not meant for the steps that may fail).
+    dt_case_level=$BASH_SUBSHELL
+    trap '[ "$BASH_SUBSHELL" != "$dt_case_level" ] || [ -e "$dt_scratch/failed-$dt_case_number" ] ||
+      echo "FAILED: $dt_scenario/$dt_case_name: a step failed: $BASH_COMMAND" >&2' ERR
     dt_start_program
     "$function"
   )

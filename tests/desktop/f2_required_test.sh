@@ -11,8 +11,7 @@ dt_make_company 2
 new_row_without_identifier() {
   dt_connect
   dt_open_editor F5
-  dt_key Insert Right Right Right
-  dt_type 3
+  dt_f5_row_without_identifier Insert
 }
 
 # Control: the new row cancelled with the navigator, F2 stores the editor and posts today.

@@ -16,16 +16,16 @@ close_x=454 close_y=48
 open_find_dialog() {
   dt_connect
   dt_open_editor F7
-  dt_key End ctrl+f ctrl+f
-  find_dialog=$(dt_wait_window '^Find text$' 10) || dt_fail "Ctrl+F twice did not open the find dialog"
+  dt_key End
+  dt_open_find_dialog
   dt_key alt+c
-  dt_click "$find_dialog" $find_text_x $find_text_y
+  dt_click "$dt_find_dialog" $find_text_x $find_text_y
 }
 
 # Closes the dialog and marks the row it found.
 close_and_expect_found() {
-  dt_click "$find_dialog" $close_x $close_y
-  dt_poll 5 dt_window_gone "$find_dialog" || dt_fail "Close did not close the find dialog"
+  dt_click "$dt_find_dialog" $close_x $close_y
+  dt_poll 5 dt_window_gone "$dt_find_dialog" || dt_fail "Close did not close the find dialog"
   dt_f7_mark_row Left
   dt_f7_expect_marked AJCI_PREFNO CA "$1"
   dt_close_program

@@ -9,11 +9,10 @@ dt_init
 dt_make_company 2
 
 # F5, a row inserted before the first one, a rate typed into it; no identifier.
-new_row_without_identifier() {
+first_row_without_identifier() {
   dt_connect
   dt_open_editor F5
-  dt_key ctrl+Home Insert Right Right Right
-  dt_type 3
+  dt_f5_row_without_identifier ctrl+Home Insert
 }
 
 # Waits a moment for boxes and log lines to stop coming, then wants exactly one of each; the box
@@ -35,14 +34,14 @@ expect_one_box_and_one_line() {
 
 # Control: one click on Next gives one box and one line.
 click_next() {
-  new_row_without_identifier
+  first_row_without_identifier
   # shellcheck disable=SC2046
   dt_click "$dt_window" $(dt_f5_navigator_button Next)
   expect_one_box_and_one_line "a click on Next"
 }
 
 hold_next() {
-  new_row_without_identifier
+  first_row_without_identifier
   # shellcheck disable=SC2046
   dt_hold "$dt_window" $(dt_f5_navigator_button Next) 0.6
   expect_one_box_and_one_line "Next held for 0.6 s"

@@ -69,8 +69,7 @@ wheel_over_row_without_identifier() {
   local box
   dt_connect
   dt_open_editor F5
-  dt_key ctrl+End Down Right Right Right
-  dt_type 3
+  dt_f5_row_without_identifier ctrl+End Down
   # shellcheck disable=SC2046
   dt_wheel up "$dt_window" $(dt_f5_cell 1 1)
   box=$(dt_wait_box 10 "no required-field box")
