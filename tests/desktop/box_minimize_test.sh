@@ -8,24 +8,19 @@ source "$(dirname "$0")/desktop.sh" "$@"
 dt_init
 dt_make_company 2
 
-# Asks the window manager to minimize the window; two seconds later it must be viewable.
+# Asks the window manager to minimize the window; two seconds later it must be viewable. Then the
+# key given answers it (Enter for a box, Esc for the find dialog) and the program ends normally.
 expect_stays_viewable() {
-  local window=$1 what=$2 offered="does not offer minimizing"
+  local window=$1 what=$2 key=$3 offered="does not offer minimizing"
   if xprop -id "$window" _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_MINIMIZE; then
     offered="offers minimizing it"
   fi
   dt_xdo windowminimize "$window"
   dt_stays_alive 2 "after minimizing $what"
   dt_viewable "$window" || dt_fail "$what was minimized out of sight (the window manager $offered)"
-  escape_and_close "$window"
-}
-
-# Answers the window with Esc (the box's cancelling button, the dialog's Close) and ends the
-# program normally.
-escape_and_close() {
-  dt_focus "$1"
-  dt_key Escape
-  dt_poll 5 dt_window_gone "$1" || dt_fail "Esc did not close the window"
+  dt_focus "$window"
+  dt_key "$key"
+  dt_poll 5 dt_window_gone "$window" || dt_fail "$key did not close $what"
   dt_close_program
 }
 
@@ -47,7 +42,7 @@ error_box() {
   dt_f5_row_without_identifier Insert
   dt_key Up
   box=$(dt_wait_box 10 "no box for the row without identifier")
-  expect_stays_viewable "$box" "the error box"
+  expect_stays_viewable "$box" "the error box" Return
 }
 
 # The confirmation of Ctrl+Delete.
@@ -57,14 +52,14 @@ confirm_box() {
   dt_open_editor F5
   dt_key ctrl+Delete
   box=$(dt_wait_box 10 "Ctrl+Delete asked nothing")
-  expect_stays_viewable "$box" "the confirmation box"
+  expect_stays_viewable "$box" "the confirmation box" Return
 }
 
 find_dialog() {
   dt_connect
   dt_open_editor F7
   dt_open_find_dialog
-  expect_stays_viewable "$dt_find_dialog" "the find dialog"
+  expect_stays_viewable "$dt_find_dialog" "the find dialog" Escape
 }
 
 dt_case control-main-window main_window

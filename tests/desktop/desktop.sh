@@ -317,8 +317,9 @@ dt_xdo() {
   timeout 10 xdotool "$@"
 }
 
-# The program's viewable windows that the window manager handles (popups, which carry the
-# application's name too, are not among them), one id per line.
+# The program's viewable windows that the window manager handles, one id per line: the main
+# window, its boxes and dialogs and the drop-down calendar (a frameless tool window), but not the
+# override-redirect menus.
 dt_managed_windows() {
   local window
   for window in $(dt_xdo search --all --onlyvisible --pid "$dt_app_pid" --name '' 2> /dev/null || true); do
@@ -543,10 +544,8 @@ dt_pixel_is_not() {
 # ---------------------------------------------------------------------------------------------
 # The posting
 
-# The date pickers "Desde:" and "Hasta:": group box at 0,162, the pickers at 45,16 and 173,15 in it,
-# 89 x 21 each.
+# The date picker "Desde:": group box at 0,162, the picker at 45,16 in it, 89 x 21.
 DT_DESDE_X=45 DT_DESDE_Y=178
-DT_HASTA_X=173 DT_HASTA_Y=177
 
 # F2 posts the range of the pickers and ends the program with 0 (something was posted). The days
 # posted, as offsets from today ("-1 0": yesterday and today), must be the expected ones.
@@ -579,8 +578,10 @@ DT_F5_NAVIGATOR_Y=175
 # F7 "Tarifas previstas": the same, 24 pixels further right and 8 further down.
 DT_F7_CAPTION_X=274 DT_F7_CAPTION_Y=30
 
-# The grid's rows are 17 pixels high below a title row of 17 (plus its 2-pixel edge); the data
-# columns follow the 11-pixel indicator with the widths 75, 75, 40, 50, 40 (F5).
+# A point of a cell of the F5 editor's grid, 20 pixels from its left and halfway down: below the
+# grid's 2-pixel edge,
+# the title row and the data rows take 17 pixels and a line each; the data columns follow the
+# 11-pixel indicator and its line with the widths 75, 75, 40, 50, 40, each and a line.
 dt_f5_cell() {
   local column=$1 row=$2 lefts=(12 88 164 205 256)
   echo "$((DT_F5_GRID_X + 2 + ${lefts[$column]} + 20)) $((DT_F5_GRID_Y + 2 + 18 * (row + 1) + 8))"
