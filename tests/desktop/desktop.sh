@@ -202,7 +202,7 @@ dt_init() {
   mkdir -m 0700 "$dt_scratch/runtime"
   export XDG_RUNTIME_DIR="$dt_scratch/runtime"
   dt_start_desktop
-  dt_watchdog "${DESKTOP_LIMIT:-150}"
+  dt_watchdog "${DESKTOP_LIMIT:-110}"
 }
 
 # ---------------------------------------------------------------------------------------------
