@@ -159,16 +159,16 @@ dt_abort() {
   exit 1
 }
 
-# A company database made by the project's script with DAYS days of demo sales up to today, the
-# template every case copies. Made once per day and sources in build/desktop-companies (under a lock,
-# as ctest may start scenarios side by side) and copied from there; extra set-up SQL may follow as
-# an argument, run on the scenario's own copy.
+# A company database made by the project's script with DAYS days of demo sales up to today and the
+# scenario's set-up SQL (an optional second argument) run on it: the template every case copies.
+# Made once per day, sources and set-up in build/desktop-companies (under a lock, as ctest may
+# start scenarios side by side) and copied from there.
 dt_make_company() {
-  local days=$1 cache sources today cached
+  local days=$1 setup=${2:-} cache sources today cached
   cache=$(dirname "$(dirname "$dt_program")")/desktop-companies
   sources=$(cat "$dt_root/scripts/create-company-db.sh" "$dt_root"/companydb/*.sql | sha1sum | cut -c1-12)
   today=$(date +%Y%m%d)
-  cached=$cache/$sources-demo$days-$today.fdb
+  cached=$cache/$sources-demo$days-$(sha1sum <<< "$setup" | cut -c1-8)-$today.fdb
   mkdir -p "$cache"
   (
     flock 9
@@ -176,9 +176,14 @@ dt_make_company() {
       rm -rf "$dt_scratch/template"
       "$dt_root/scripts/create-company-db.sh" "$dt_scratch/template" "$DT_COMPANY" --demo "$days" \
         > "$dt_scratch/create.log" 2>&1 || { cat "$dt_scratch/create.log" >&2; exit 1; }
+      dt_database=$dt_scratch/template/datos/$DT_COMPANY/tandrel.fdb
       # Cases need no disk flush per write; this keeps the set-up and the program's commits fast.
-      gfix -write async "$dt_scratch/template/datos/$DT_COMPANY/tandrel.fdb" -user "$DT_USER" > /dev/null
-      mv "$dt_scratch/template/datos/$DT_COMPANY/tandrel.fdb" "$cached.new"
+      gfix -write async "$dt_database" -user "$DT_USER" > /dev/null
+      if [ -n "$setup" ] && ! dt_sql "$setup" > "$dt_scratch/setup.log"; then
+        cat "$dt_scratch/setup.log" >&2
+        exit 1
+      fi
+      mv "$dt_database" "$cached.new"
       mv "$cached.new" "$cached"
       # Templates of other sources or days are stale.
       find "$cache" -name '*.fdb' ! -name "$sources-demo*-$today.fdb" -delete
@@ -186,10 +191,6 @@ dt_make_company() {
   ) 9> "$cache/lock" || dt_abort "no company database"
   dt_template=$dt_scratch/template.fdb
   cp "$cached" "$dt_template"
-  if [ $# -gt 1 ]; then
-    dt_database=$dt_template dt_sql "$2" > "$dt_scratch/setup.log" ||
-      { cat "$dt_scratch/setup.log" >&2; dt_abort "the set-up SQL failed"; }
-  fi
 }
 
 dt_init() {
