@@ -51,13 +51,10 @@ dt_watchdog_pid=
 dt_failures=()
 
 dt_stop_pid() {
-  local pid=$1 tries
+  local pid=$1
   [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null || return 0
   kill -TERM "$pid" 2> /dev/null || true
-  for tries in $(seq 30); do
-    kill -0 "$pid" 2> /dev/null || break
-    sleep 0.1
-  done
+  dt_poll 3 dt_ended_or "$pid" false || true
   kill -KILL "$pid" 2> /dev/null || true
   wait "$pid" 2> /dev/null || true
 }
@@ -142,7 +139,8 @@ dt_start_desktop() {
     cat "$dt_scratch/xvfb.log" >&2
     dt_abort "Xvfb did not start"
   fi
-  export DISPLAY=":$(head -n 1 "$dt_scratch/display")"
+  DISPLAY=":$(head -n 1 "$dt_scratch/display")"
+  export DISPLAY
   setpriv --pdeathsig KILL openbox --sm-disable > "$dt_scratch/openbox.log" 2>&1 &
   dt_wm_pid=$!
   if ! dt_poll 10 dt_ended_or "$dt_wm_pid" dt_window_manager_running || ! dt_window_manager_running; then
@@ -292,8 +290,13 @@ dt_close_program() {
   [ "$dt_exit_status" = 0 ] || dt_fail "the program ended with status $(dt_status_text "$dt_exit_status") after Esc"
 }
 
+# The program has the case's company database open.
 dt_connected() {
-  ls -l "/proc/$dt_app_pid/fd" 2> /dev/null | grep -q "$(basename "$(dirname "$dt_database")")/tandrel.fdb"
+  local descriptor
+  for descriptor in "/proc/$dt_app_pid/fd"/*; do
+    [ "$(readlink "$descriptor")" != "$dt_database" ] || return 0
+  done
+  return 1
 }
 
 # Connects as the clerk does: from the server field, Tab to the user, then the password and the
@@ -683,8 +686,8 @@ dt_f7_expect_marked() {
 # Runs SQL on the case's company database (or dt_database=... for another) through the embedded
 # engine, with the program's engine root and lock folder so that both can have it open at once.
 dt_sql() {
-  local root=/tmp/contado-firebird-$(id -u)
-  local environment=(FIREBIRD_LOCK=/var/lib/contado/lock)
+  local root environment=(FIREBIRD_LOCK=/var/lib/contado/lock)
+  root=/tmp/contado-firebird-$(id -u)
   [ -f "$root/firebird.conf" ] && environment+=(FIREBIRD="$root")
   printf 'SET HEADING OFF;\nSET BAIL ON;\n%s\n' "$*" |
     env "${environment[@]}" timeout 60 isql-fb -q -ch UTF8 -user "$DT_USER" -password "$DT_PASSWORD" \
