@@ -28,6 +28,26 @@ bool IsPlainKey(const QKeyEvent* event) {
     return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
 }
 
+// Shift (for "/" on many layouts), AltGr and the like go down before the character they make; they
+// are no key of their own for the date being typed.
+bool IsModifierKey(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_Mode_switch:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool IsDigit(const QString& text) {
     return text.size() == 1 && text.front().isDigit();
 }
@@ -73,6 +93,9 @@ void TDateTimePicker::keyPressEvent(QKeyEvent* event) {
         TypeDigit(event);
     } else if (plain && IsSeparator(event->text())) {
         TypeSeparator();
+    } else if (IsModifierKey(key)) {
+        QDateEdit::keyPressEvent(event);
+        return;
     } else {
         EndTyping();
         QDateEdit::keyPressEvent(event);

@@ -3,21 +3,28 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <memory>
 
 namespace contado {
 
 namespace {
 
-bool IsHeld(QEvent::Type type) {
-    switch (type) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Resize:
-            return true;
-        default:
-            return false;
-    }
+bool IsKey(QEvent::Type type) {
+    return type == QEvent::KeyPress || type == QEvent::KeyRelease;
+}
+
+// A key goes to whatever has the focus when it is given back, as the window system would have
+// delivered it then: the keys before it may have moved the focus (a character opening a cell's
+// editor). Each waits for the ones before it to have acted.
+void GiveBackKey(std::shared_ptr<QEvent> key) {
+    QMetaObject::invokeMethod(
+        qApp,
+        [key] {
+            if (QWidget* focus = QApplication::focusWidget()) {
+                QCoreApplication::sendEvent(focus, key.get());
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 bool IsDropped(QEvent::Type type) {
@@ -35,6 +42,7 @@ bool IsDropped(QEvent::Type type) {
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd:
         case QEvent::InputMethod:
+        case QEvent::ShortcutOverride:
         case QEvent::Close:
         case QEvent::Paint:
             return true;
@@ -53,7 +61,9 @@ TPendingEscape::TPendingEscape(QWidget* window) : window_(window) {
 TPendingEscape::~TPendingEscape() {
     QCoreApplication::instance()->removeEventFilter(this);
     for (THeldEvent& held : held_) {
-        if (held.Receiver != nullptr) {
+        if (IsKey(held.Event->type())) {
+            GiveBackKey(std::shared_ptr<QEvent>(held.Event.release()));
+        } else if (held.Receiver != nullptr) {
             QCoreApplication::postEvent(held.Receiver, held.Event.release());
         }
     }
@@ -96,7 +106,7 @@ bool TPendingEscape::eventFilter(QObject* watched, QEvent* event) {
         dropped_ = true;
         return true;
     }
-    if (!IsHeld(type)) {
+    if (!IsKey(type) && type != QEvent::Resize) {
         return false;
     }
     if (type == QEvent::KeyPress && ForWindow(watched) && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {

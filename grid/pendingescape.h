@@ -14,8 +14,9 @@ namespace contado {
 // Watches, while it lives, for an Esc press waiting to reach a window during a long operation.
 // Looking takes the key events posted so far and, now and then, those still waiting in the window
 // system's queue. Nothing acts in the middle of the operation: key and resize events are held back
-// and posted again in their order when the watch ends; mouse input, close requests and painting of
-// the application's widgets are dropped, and the windows are painted anew at the end.
+// and given back in their order when the watch ends, each key to the focus of its moment; mouse
+// input, close requests and painting of the application's widgets are dropped, and the windows are
+// painted anew at the end.
 class TPendingEscape : public QObject {
   public:
     explicit TPendingEscape(QWidget* window);
