@@ -9,7 +9,7 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   firebird3.0-server
   xvfb
-  openbox xdotool imagemagick x11-xkb-utils x11-utils dbus
+  openbox xdotool imagemagick x11-xkb-utils x11-utils dbus python3
   dpkg-dev
   clang libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -209,7 +209,8 @@ dt_init() {
 
 # Starts the program with a fresh copy of the company: a scratch application directory with the
 # server list, the settings file naming it (found through XDG_CONFIG_DIRS), and the embedded engine's
-# machine-wide lock folder. Sets dt_app_pid, dt_window, dt_appdir and dt_database.
+# machine-wide lock folder. The server list holds the case's server folder, or dt_server_text when
+# a scenario sets it. Sets dt_app_pid, dt_window, dt_appdir and dt_database.
 dt_start_program() {
   local case_dir=$dt_scratch/case-$dt_case_number
   rm -rf "$case_dir"
@@ -217,7 +218,7 @@ dt_start_program() {
   dt_database=$case_dir/server/datos/$DT_COMPANY/tandrel.fdb
   cp "$dt_template" "$dt_database"
   dt_appdir=$case_dir/app
-  printf '%s\n' "$case_dir/server" > "$dt_appdir/SERVIDORES.cfg"
+  printf '%s\n' "${dt_server_text:-$case_dir/server}" > "$dt_appdir/SERVIDORES.cfg"
   printf '[General]\nDirectorio=%s\n' "$dt_appdir" > "$case_dir/xdg/Ombrin/TandrelERP2017.conf"
   dt_program_log=$case_dir/program.log
   dt_status_file=$case_dir/status
@@ -728,6 +729,7 @@ dt_fail() {
 # Runs a case in a subshell of its own (so a failure ends only the case) on a fresh program.
 dt_case() {
   local name=$1 function=$2 status
+  shift 2
   dt_case_number=$((dt_case_number + 1))
   dt_log "case $name"
   set +e
@@ -741,7 +743,7 @@ dt_case() {
     trap '[ "$BASH_SUBSHELL" != "$dt_case_level" ] || [ -e "$dt_scratch/failed-$dt_case_number" ] ||
       echo "FAILED: $dt_scenario/$dt_case_name: a step failed: $BASH_COMMAND" >&2' ERR
     dt_start_program
-    "$function"
+    "$function" "$@"
   )
   status=$?
   set -e
