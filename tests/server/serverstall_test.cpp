@@ -44,14 +44,21 @@ class ServerStall : public ServerCompanyTest {
         }
         return *holder_;
     }
+    // runuser, the server's parent, stops itself when it sees its child stop, and must go on too:
+    // stopped, it would never collect the server once that is halted.
     void StopServer() {
         std::ifstream(std::filesystem::path(folder_) / "pid") >> stopped_;
         ASSERT_GT(stopped_, 0);
+        std::ifstream stat("/proc/" + std::to_string(stopped_) + "/stat");
+        std::string pid, name, state;
+        stat >> pid >> name >> state >> parent_;
+        ASSERT_GT(parent_, 1);
         ASSERT_EQ(kill(stopped_, SIGSTOP), 0);
     }
     void ContinueServer() {
         if (stopped_ > 0) {
             kill(stopped_, SIGCONT);
+            kill(parent_, SIGCONT);
             stopped_ = 0;
         }
     }
@@ -104,6 +111,7 @@ class ServerStall : public ServerCompanyTest {
 
     std::unique_ptr<TCompanyProbe> holder_;
     pid_t stopped_ = 0;
+    pid_t parent_ = 0;
 };
 
 // Today's invoices are held as posted by an unfinished transaction: the posting procedure has
