@@ -79,10 +79,12 @@ std::string UnattendedPassword(const std::string& argument) {
 // The client's own clock may give up a little before the limit it was given.
 constexpr std::chrono::milliseconds kLimitSlack(250);
 
-// Nobody is there to give up on a server that never answers or on a lock held without end.
+// Nobody is there to give up on a server that never answers, on a lock held without end or on a
+// server that stops answering once connected.
 void LimitWaits(TSQLConnection& connection) {
     connection.Params().SetValue("Connection Timeout", std::to_string(TWaitLimits::ConnectSeconds()));
     connection.Params().SetValue("Lock Timeout", std::to_string(TWaitLimits::LockSeconds()));
+    connection.Params().SetValue("Answer Timeout", std::to_string(TWaitLimits::AnswerSeconds()));
 }
 
 }  // namespace

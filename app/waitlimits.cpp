@@ -1,5 +1,6 @@
 #include "app/waitlimits.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 
@@ -20,6 +21,10 @@ int TWaitLimits::ConnectSeconds() {
 
 int TWaitLimits::LockSeconds() {
     return Setting("EsperaBloqueo", kDefaultLockSeconds);
+}
+
+int TWaitLimits::AnswerSeconds() {
+    return Setting("EsperaRespuesta", std::min(LockSeconds() + kAnswerBeyondLockSeconds, kLongestWait));
 }
 
 int TWaitLimits::Setting(const char* name, int fallback) {

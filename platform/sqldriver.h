@@ -51,6 +51,7 @@ constexpr int kQuotedObjectName = 30;  // get: that name as the driver quotes it
 constexpr int kCustomString = 31;
 constexpr int kConnectionTimeout = 32;  // seconds to connect and get the server's answer; 0 without end
 constexpr int kLockTimeout = 33;        // seconds a transaction waits on a lock; 0 without end
+constexpr int kAnswerTimeout = 34;      // seconds a call may wait for the server; then the connection is cut
 }  // namespace connoption
 
 // Metadata options.

@@ -200,6 +200,7 @@ void TSQLConnection::SetConnectionOptions() {
     SetTextOption("Custom String", connoption::kCustomString);
     SetIntegerOption("Connection Timeout", connoption::kConnectionTimeout);
     SetIntegerOption("Lock Timeout", connoption::kLockTimeout);
+    SetIntegerOption("Answer Timeout", connoption::kAnswerTimeout);
 }
 
 void TSQLConnection::SetTextOption(const char* key, int option) {

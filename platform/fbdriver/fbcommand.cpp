@@ -1,5 +1,6 @@
 #include "platform/fbdriver/fbcommand.h"
 
+#include "platform/fbdriver/fbanswerwatch.h"
 #include "platform/fbdriver/fbcursor.h"
 #include "platform/fbdriver/fbdrivererror.h"
 #include "platform/fbdriver/fbguardedcall.h"
@@ -14,6 +15,8 @@ TFbCommand::TFbCommand(std::shared_ptr<TFbSession> session)
 }
 
 TFbCommand::~TFbCommand() {
+    TFbAnswerWatch watch(*session_);
+    watch.BeginIfPossible();
     ReleaseStatement();
     session_->Unregister(this);
 }
@@ -24,7 +27,7 @@ SQLResult TFbCommand::setOption(int option, std::int32_t /*value*/) {
 }
 
 SQLResult TFbCommand::prepare(const std::string& sql, std::uint16_t parameterCount) {
-    return GuardedCall(session_->Client(), errorText_, [&] {
+    return GuardedCall(*session_, errorText_, [&] {
         ReleaseStatement();
         values_.clear();
         values_.reserve(parameterCount);
@@ -64,7 +67,7 @@ SQLResult TFbCommand::setParameter(std::uint16_t position, const TDriverValue& v
 
 SQLResult TFbCommand::execute(std::unique_ptr<ISQLCursor>& cursor) {
     cursor.reset();
-    return GuardedCall(session_->Client(), errorText_, [&] { Execute(cursor); });
+    return GuardedCall(*session_, errorText_, [&] { Execute(cursor); });
 }
 
 void TFbCommand::Execute(std::unique_ptr<ISQLCursor>& cursor) {

@@ -1,5 +1,6 @@
 #include "platform/fbdriver/fbconnection.h"
 
+#include "platform/fbdriver/fbanswerwatch.h"
 #include "platform/fbdriver/fbcommand.h"
 #include "platform/fbdriver/fbdrivererror.h"
 #include "platform/fbdriver/fbembeddedroot.h"
@@ -40,6 +41,8 @@ std::string QuotedPart(const std::string& part) {
 TFbConnection::TFbConnection(TFbClient& client) : session_(std::make_shared<TFbSession>(client)) {}
 
 TFbConnection::~TFbConnection() {
+    TFbAnswerWatch watch(*session_);
+    watch.BeginIfPossible();
     try {
         session_->Detach();
     } catch (const std::exception&) {
@@ -90,6 +93,8 @@ SQLResult TFbConnection::setOption(int option, std::intptr_t value) {
             return SetSeconds(options.ConnectTimeout, value);
         case connoption::kLockTimeout:
             return SetSeconds(options.LockTimeout, value);
+        case connoption::kAnswerTimeout:
+            return SetSeconds(options.AnswerTimeout, value);
         default:
             return sqlstatus::kNotSupported;
     }
@@ -124,6 +129,8 @@ SQLResult TFbConnection::getOption(int option, void* buffer, std::int32_t size, 
             return WriteOptionNumber(buffer, size, length, options.ConnectTimeout);
         case connoption::kLockTimeout:
             return WriteOptionNumber(buffer, size, length, options.LockTimeout);
+        case connoption::kAnswerTimeout:
+            return WriteOptionNumber(buffer, size, length, options.AnswerTimeout);
         default:
             return sqlstatus::kNotSupported;
     }
@@ -152,7 +159,7 @@ std::string TFbConnection::QuotedObjectName() const {
 
 SQLResult TFbConnection::connect(const std::string& database, const std::string& user,
                                  const std::string& password) {
-    return GuardedCall(session_->Client(), errorText_, [&] {
+    return GuardedCall(*session_, errorText_, [&] {
         if (IsEmbedded(database) && !TFbEmbeddedRoot::EmbeddedProblem().empty()) {
             throw EFbDriverError(sqlstatus::kConnectionFailed, TFbEmbeddedRoot::EmbeddedProblem());
         }
@@ -167,7 +174,7 @@ bool TFbConnection::IsEmbedded(const std::string& database) {
 }
 
 SQLResult TFbConnection::disconnect() {
-    return GuardedCall(session_->Client(), errorText_, [&] { session_->Detach(); });
+    return GuardedCall(*session_, errorText_, [&] { session_->Detach(); });
 }
 
 SQLResult TFbConnection::getSQLMetaData(std::unique_ptr<ISQLMetaData>& metaData) {
@@ -176,23 +183,23 @@ SQLResult TFbConnection::getSQLMetaData(std::unique_ptr<ISQLMetaData>& metaData)
 }
 
 SQLResult TFbConnection::getSQLCommand(std::unique_ptr<ISQLCommand>& command) {
-    return GuardedCall(session_->Client(), errorText_, [&] {
+    return GuardedCall(*session_, errorText_, [&] {
         session_->Attachment();  // fails when not connected
         command = std::make_unique<TFbCommand>(session_);
     });
 }
 
 SQLResult TFbConnection::beginTransaction(const TTransactionDesc& desc) {
-    return GuardedCall(session_->Client(), errorText_,
+    return GuardedCall(*session_, errorText_,
                        [&] { session_->BeginExplicitTransaction(desc.IsolationLevel); });
 }
 
 SQLResult TFbConnection::commit(const TTransactionDesc& /*desc*/) {
-    return GuardedCall(session_->Client(), errorText_, [&] { session_->CommitExplicitTransaction(); });
+    return GuardedCall(*session_, errorText_, [&] { session_->CommitExplicitTransaction(); });
 }
 
 SQLResult TFbConnection::rollback(const TTransactionDesc& /*desc*/) {
-    return GuardedCall(session_->Client(), errorText_, [&] { session_->RollbackExplicitTransaction(); });
+    return GuardedCall(*session_, errorText_, [&] { session_->RollbackExplicitTransaction(); });
 }
 
 SQLResult TFbConnection::getErrorMessage(std::string& message) {

@@ -19,6 +19,7 @@ struct TFbConnectionOptions {
     int BlobSize = -1;       // kilobytes read of a blob; -1 reads it whole
     int ConnectTimeout = 0;  // seconds for a server to take the connection and answer; 0 as configured
     int LockTimeout = 0;     // seconds a waiting transaction waits on a lock; 0 without end
+    int AnswerTimeout = 0;   // seconds a call may wait for the server before it is cut; 0 without end
 };
 
 }  // namespace contado

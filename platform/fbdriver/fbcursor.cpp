@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/fbdriver/fbanswerwatch.h"
 #include "platform/fbdriver/fbdrivererror.h"
 #include "platform/fbdriver/fbguardedcall.h"
 #include "platform/fbdriver/fbsession.h"
@@ -31,6 +32,8 @@ TFbCursor::TFbCursor(std::shared_ptr<TFbSession> session, std::shared_ptr<const 
 }
 
 TFbCursor::~TFbCursor() {
+    TFbAnswerWatch watch(*session_);
+    watch.BeginIfPossible();
     try {
         Finish(true);
     } catch (const std::exception&) {
@@ -44,14 +47,14 @@ SQLResult TFbCursor::getColumnCount(std::uint16_t& count) {
 }
 
 SQLResult TFbCursor::getColumnDescription(std::uint16_t column, TColumnDescription& description) {
-    return GuardedCall(session_->Client(), errorText_, [&] {
+    return GuardedCall(*session_, errorText_, [&] {
         CheckColumn(column);
         description = layout_->Description(column - 1);
     });
 }
 
 SQLResult TFbCursor::next() {
-    return GuardedCall(session_->Client(), errorText_, [&] {
+    return GuardedCall(*session_, errorText_, [&] {
         try {
             return Fetch();
         } catch (...) {
@@ -78,7 +81,7 @@ SQLResult TFbCursor::Fetch() {
 }
 
 SQLResult TFbCursor::getValue(std::uint16_t column, TDriverValue& value) {
-    return GuardedCall(session_->Client(), errorText_, [&] {
+    return GuardedCall(*session_, errorText_, [&] {
         CheckColumn(column);
         if (!onRow_) {
             throw EFbDriverError(sqlstatus::kEndOfResultSet);
@@ -93,7 +96,7 @@ SQLResult TFbCursor::getErrorMessage(std::string& message) {
 }
 
 SQLResult TFbCursor::close() {
-    return GuardedCall(session_->Client(), errorText_, [&] { Finish(true); });
+    return GuardedCall(*session_, errorText_, [&] { Finish(true); });
 }
 
 void TFbCursor::ReleaseForDetach() {

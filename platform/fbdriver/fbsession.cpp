@@ -2,11 +2,15 @@
 
 #include <ibase.h>
 
+#include <chrono>
 #include <utility>
 #include <vector>
 
+#include "platform/fbdriver/fbanswerwatch.h"
 #include "platform/fbdriver/fbdrivererror.h"
 #include "platform/fbdriver/fbprecisionlookup.h"
+#include "platform/fbdriver/fbref.h"
+#include "platform/fbdriver/fbwatchdog.h"
 
 namespace contado {
 
@@ -27,6 +31,15 @@ struct TXpbDisposer {
     void operator()(Firebird::IXpbBuilder* builder) const { builder->dispose(); }
 };
 
+// Closes the attachment's client side from another thread, so that a call blocked on it returns
+// with an error; the server rolls back its transaction once it finds the connection gone.
+void CutAttachment(Firebird::IMaster* master, Firebird::IAttachment* attachment) {
+    Firebird::IStatus* status = master->getStatus();
+    Firebird::CheckStatusWrapper wrapper(status);
+    attachment->cancelOperation(&wrapper, fb_cancel_abort);
+    status->dispose();
+}
+
 }  // namespace
 
 TFbSession::TFbSession(TFbClient& client)
@@ -36,11 +49,14 @@ TFbSession::TFbSession(TFbClient& client)
       precisionLookup_(std::make_unique<TFbPrecisionLookup>(*this)) {}
 
 TFbSession::~TFbSession() {
+    TFbAnswerWatch watch(*this);
+    watch.BeginIfPossible();
     try {
         Detach();
     } catch (const std::exception&) {
         // Nobody is left to tell; the handles are released either way.
     }
+    watch.End();
     precisionLookup_.reset();
     statusObject_->dispose();
 }
@@ -53,6 +69,7 @@ void TFbSession::Attach(const std::string& database, const std::string& user, co
     if (attachment_ != nullptr) {
         throw EFbDriverError(sqlstatus::kInvalidHandle, "The connection is open already");
     }
+    stalledSeconds_ = 0;
     std::unique_ptr<Firebird::IXpbBuilder, TXpbDisposer> dpb(
         client_.Util()->getXpbBuilder(&status_, Firebird::IXpbBuilder::DPB, nullptr, 0));
     if (!user.empty()) {
@@ -95,6 +112,34 @@ void TFbSession::Detach() {
         attachment->release();
         throw;
     }
+}
+
+bool TFbSession::WatchAnswer() {
+    if (options_.AnswerTimeout <= 0 || attachment_ == nullptr || Stalled() || answerTicket_ != 0) {
+        return false;
+    }
+    // The watchdog holds a reference of its own: the attachment may be detached and released here
+    // while the abort runs there.
+    auto target = std::make_shared<TFbRef<Firebird::IAttachment>>();
+    attachment_->addRef();
+    target->Reset(attachment_);
+    Firebird::IMaster* master = client_.Master();
+    answerTicket_ = TFbWatchdog::Arm(std::chrono::seconds(options_.AnswerTimeout),
+                                     [master, target] { CutAttachment(master, target->Get()); });
+    watchedSeconds_ = options_.AnswerTimeout;
+    return answerTicket_ != 0;
+}
+
+void TFbSession::EndAnswerWatch() noexcept {
+    const std::uint64_t ticket = std::exchange(answerTicket_, 0);
+    if (TFbWatchdog::Disarm(ticket)) {
+        stalledSeconds_ = watchedSeconds_;
+    }
+}
+
+// The limit is the machine setting EsperaRespuesta, which the unattended run passes.
+std::string TFbSession::StallText() const {
+    return "El servidor no respondió en " + std::to_string(stalledSeconds_) + " s (EsperaRespuesta)";
 }
 
 Firebird::IAttachment* TFbSession::Attachment() const {

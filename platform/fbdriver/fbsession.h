@@ -17,7 +17,8 @@ namespace contado {
 class TFbPrecisionLookup;
 
 // One attachment to a database and what its commands share: the options, the status object, the
-// explicit transaction and a read-only transaction for preparing statements and reading metadata.
+// explicit transaction, a read-only transaction for preparing statements and reading metadata, and
+// the watch of the call running against the server.
 // Commands and cursors hold the session, so it outlives the connection object that made it.
 class TFbSession {
   public:
@@ -57,6 +58,16 @@ class TFbSession {
     void Register(TFbSessionResource* resource) { resources_.insert(resource); }
     void Unregister(TFbSessionResource* resource) { resources_.erase(resource); }
 
+    // With an answer limit set and attached, arms the watchdog for the call that begins; answers
+    // whether it did (not inside a call watched already, nor once the connection was cut).
+    bool WatchAnswer();
+    // Ends the watch WatchAnswer armed; when the watchdog cut the connection meanwhile, the
+    // session is stalled from then on, until the next attach.
+    void EndAnswerWatch() noexcept;
+    bool Stalled() const { return stalledSeconds_ > 0; }
+    // The error of every failed call once stalled: the limit and the setting it comes from.
+    std::string StallText() const;
+
   private:
     std::string ConnectionString(const std::string& database) const;
     void EndTransaction(Firebird::ITransaction*& transaction, bool commit);
@@ -73,6 +84,9 @@ class TFbSession {
     Firebird::ITransaction* metadataTransaction_ = nullptr;
     std::unique_ptr<TFbPrecisionLookup> precisionLookup_;
     std::set<TFbSessionResource*> resources_;
+    std::uint64_t answerTicket_ = 0;  // the watched call's, 0 when none is watched
+    int watchedSeconds_ = 0;
+    int stalledSeconds_ = 0;  // the limit the server did not answer within; 0 while it answers
 };
 
 }  // namespace contado

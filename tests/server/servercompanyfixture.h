@@ -4,6 +4,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "tests/support/childprocess.h"
 #include "tests/support/companydatabase.h"
 #include "tests/support/registrysandbox.h"
+#include "tests/support/runningchild.h"
 
 namespace contado {
 
@@ -58,6 +60,21 @@ class ServerCompanyTest : public testing::Test {
             probe_ = std::make_unique<TCompanyProbe>(DatabaseText(), password_);
         }
         return *probe_;
+    }
+    // The program's unattended run of today over TCP, without a display, the password from ISC_PASSWORD.
+    std::unique_ptr<TRunningChild> StartRun() {
+        return std::make_unique<TRunningChild>(
+            CONTADO_BINARY_DIR "/bin/contado",
+            std::vector<std::string>{ServerText(), "SYSDBA", "-", company_.CompanyCode()},
+            std::vector<std::pair<std::string, std::string>>{{"QT_QPA_PLATFORM", "offscreen"},
+                                                             {"ISC_PASSWORD", password_}});
+    }
+    // The status of a run to its end; -1, and a failure, when it did not end within two minutes.
+    int RunToEnd() {
+        auto child = StartRun();
+        const std::optional<int> status = child->WaitFor(std::chrono::seconds(120));
+        EXPECT_TRUE(status.has_value()) << "the run did not end";
+        return status.value_or(-1);
     }
     // Kills the server at once, as a crash or a power cut would; connections to it are lost.
     void HaltServer() { ServerControl("halt"); }

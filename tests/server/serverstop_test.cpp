@@ -23,26 +23,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kProgram = CONTADO_BINARY_DIR "/bin/contado";
-
 // The server stops while the program works: the error is shown (and, for the adjustment tables,
 // logged), the database keeps nothing of the unfinished work, and after a restart the next run works.
 class ServerStop : public ServerCompanyTest {
   protected:
     void TearDown() override { delete window_.data(); }
 
-    std::unique_ptr<TRunningChild> StartRun() {
-        return std::make_unique<TRunningChild>(
-            kProgram, std::vector<std::string>{ServerText(), "SYSDBA", "-", company_.CompanyCode()},
-            std::vector<std::pair<std::string, std::string>>{{"QT_QPA_PLATFORM", "offscreen"},
-                                                             {"ISC_PASSWORD", password_}});
-    }
-    int RunToEnd() {
-        auto child = StartRun();
-        const std::optional<int> status = child->WaitFor(120s);
-        EXPECT_TRUE(status.has_value()) << "the run did not end";
-        return status.value_or(-1);
-    }
     bool PostingRuns(TRunningChild& child) { return Probe().AwaitStatement(child, {"contado_ralvek"}); }
     std::string PlannedFactors() {
         std::string text;
