@@ -17,7 +17,7 @@ namespace contado {
 namespace {
 
 // After a signal, how long the user-interface thread has to end the program on its own before the
-// guard stops the database work, and before the guard ends the process.
+// guard cuts its waiting calls, and before the guard ends the process.
 constexpr auto kStopDatabaseAfter = std::chrono::milliseconds(1000);
 constexpr auto kEndProcessAfter = std::chrono::milliseconds(4000);
 
@@ -84,15 +84,17 @@ void TTerminationSignals::Handle(int signalNumber) {
     errno = savedErrno;
 }
 
-// The stop runs on a thread of its own: the client's shutdown may wait as long as the connect or
-// the call it has to end, and the end of the process must not wait for it.
+// The guard only cuts the calls waiting on a server: the thread that made them gets them back and
+// stops the database work itself when it hears the signal. Stopping the client from here, while
+// that thread still uses it, could pull the client's state from under it. A thread that does not
+// come back (a connect, which has no call to cut) is ended with the process.
 void TTerminationSignals::Guard() {
     if (ReadNumber(guardPipe[0]) == 0) {
         return;
     }
     const auto received = std::chrono::steady_clock::now();
     std::this_thread::sleep_until(received + kStopDatabaseAfter);
-    std::thread(&TDriverStop::StopAll).detach();
+    TDriverStop::CutAll();
     std::this_thread::sleep_until(received + kEndProcessAfter);
     _exit(128 + FirstSignal());
 }

@@ -9,8 +9,8 @@ namespace contado {
 // SIGTERM, SIGINT and SIGHUP, turned into an event of the event loop. The handlers only write the
 // signal's number into two pipes: one read here on the user-interface thread, the other by a guard
 // thread that keeps the end prompt when that thread is busy inside a database call: after a moment it
-// stops the database work (rolling back what is not committed), and a little later it ends the
-// process itself with 128 + the signal's number.
+// cuts the calls waiting on a server, so that thread comes back and ends the program, and a little
+// later it ends the process itself with 128 + the signal's number.
 class TTerminationSignals : public QObject {
     Q_OBJECT
 

@@ -191,7 +191,9 @@ using TGetDriverFunc = SQLResult (*)(const char* vendorLib, const char* errorRes
 
 // A driver library may also export a stop function named after its factory, "get" turned into
 // "stop" (stopSQLDriverXXX): callable from any thread, it cancels the running statements, rolls
-// back the transactions and closes the connections of every driver of the library at once.
+// back the transactions and closes the connections of every driver of the library at once. And a
+// cut function ("cut", cutSQLDriverXXX), callable from any thread, that only hands back at once the
+// calls waiting on a server, so the thread that made them may go on and then stop the driver.
 using TStopDriverFunc = void (*)();
 
 }  // namespace contado

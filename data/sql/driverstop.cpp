@@ -22,36 +22,50 @@ std::vector<TStopDriverFunc>& StopFunctions() {
     return functions;
 }
 
-// "getSQLDriverXXX" gives "stopSQLDriverXXX"; a factory named otherwise has no stop function.
-std::string StopFunctionName(const std::string& factoryName) {
-    return factoryName.starts_with("get") ? "stop" + factoryName.substr(3) : std::string();
+std::vector<TStopDriverFunc>& CutFunctions() {
+    static std::vector<TStopDriverFunc> functions;
+    return functions;
+}
+
+// "getSQLDriverXXX" gives "stopSQLDriverXXX" or "cutSQLDriverXXX"; a factory named otherwise has
+// neither.
+std::string FunctionName(const std::string& factoryName, const std::string& verb) {
+    return factoryName.starts_with("get") ? verb + factoryName.substr(3) : std::string();
+}
+
+void RememberFunction(void* library, const std::string& name, std::vector<TStopDriverFunc>& functions) {
+    auto function = name.empty() ? nullptr : reinterpret_cast<TStopDriverFunc>(dlsym(library, name.c_str()));
+    if (function != nullptr && std::find(functions.begin(), functions.end(), function) == functions.end()) {
+        functions.push_back(function);
+    }
+}
+
+void CallAll(const std::vector<TStopDriverFunc>& remembered) {
+    std::vector<TStopDriverFunc> functions;
+    {
+        const std::lock_guard lock(StopMutex());
+        functions = remembered;
+    }
+    for (TStopDriverFunc function : functions) {
+        function();
+    }
 }
 
 }  // namespace
 
 void TDriverStop::Remember(void* library, const std::string& factoryName) {
-    const std::string name = StopFunctionName(factoryName);
-    auto stop = name.empty() ? nullptr : reinterpret_cast<TStopDriverFunc>(dlsym(library, name.c_str()));
-    if (stop == nullptr) {
-        return;
-    }
     const std::lock_guard lock(StopMutex());
-    std::vector<TStopDriverFunc>& functions = StopFunctions();
-    if (std::find(functions.begin(), functions.end(), stop) == functions.end()) {
-        functions.push_back(stop);
-    }
+    RememberFunction(library, FunctionName(factoryName, "stop"), StopFunctions());
+    RememberFunction(library, FunctionName(factoryName, "cut"), CutFunctions());
 }
 
 // The libraries are never unloaded, so a remembered function stays callable.
 void TDriverStop::StopAll() {
-    std::vector<TStopDriverFunc> functions;
-    {
-        const std::lock_guard lock(StopMutex());
-        functions = StopFunctions();
-    }
-    for (TStopDriverFunc stop : functions) {
-        stop();
-    }
+    CallAll(StopFunctions());
+}
+
+void TDriverStop::CutAll() {
+    CallAll(CutFunctions());
 }
 
 }  // namespace contado

@@ -5,6 +5,7 @@
 #include "platform/fbdriver/fbclient.h"
 #include "platform/fbdriver/fbconnection.h"
 #include "platform/fbdriver/fbshutdown.h"
+#include "platform/fbdriver/fbwatchdog.h"
 
 namespace contado {
 
@@ -36,4 +37,10 @@ extern "C" __attribute__((visibility("default"))) contado::SQLResult getSQLDrive
 // cancelled, transactions rolled back, attachments closed. The program calls it when it is told to end.
 extern "C" __attribute__((visibility("default"))) void stopSQLDriverFIREBIRD() {
     contado::TFbShutdown::StopEngine();
+}
+
+// Cuts, from any thread, the calls that wait on the server, so the thread that made them gets
+// them back at once; nothing else of the client is touched, so that thread may go on using it.
+extern "C" __attribute__((visibility("default"))) void cutSQLDriverFIREBIRD() {
+    contado::TFbWatchdog::AbortAll();
 }

@@ -133,12 +133,15 @@ bool TFbSession::WatchAnswer() {
 void TFbSession::EndAnswerWatch() noexcept {
     const std::uint64_t ticket = std::exchange(answerTicket_, 0);
     if (TFbWatchdog::Disarm(ticket)) {
-        stalledSeconds_ = watchedSeconds_;
+        stalledSeconds_ = TFbWatchdog::AbortingAll() ? kCutOnStop : watchedSeconds_;
     }
 }
 
 // The limit is the machine setting EsperaRespuesta, which the unattended run passes.
 std::string TFbSession::StallText() const {
+    if (stalledSeconds_ == kCutOnStop) {
+        return "Se pidió terminar el programa: se cortó la conexión con el servidor";
+    }
     return "El servidor no respondió en " + std::to_string(stalledSeconds_) + " s (EsperaRespuesta)";
 }
 

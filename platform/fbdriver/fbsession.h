@@ -64,7 +64,7 @@ class TFbSession {
     // Ends the watch WatchAnswer armed; when the watchdog cut the connection meanwhile, the
     // session is stalled from then on, until the next attach.
     void EndAnswerWatch() noexcept;
-    bool Stalled() const { return stalledSeconds_ > 0; }
+    bool Stalled() const { return stalledSeconds_ != 0; }
     // The error of every failed call once stalled: the limit and the setting it comes from.
     std::string StallText() const;
 
@@ -86,7 +86,10 @@ class TFbSession {
     std::set<TFbSessionResource*> resources_;
     std::uint64_t answerTicket_ = 0;  // the watched call's, 0 when none is watched
     int watchedSeconds_ = 0;
-    int stalledSeconds_ = 0;  // the limit the server did not answer within; 0 while it answers
+    // The limit the server did not answer within, kCutOnStop when the program's stop cut the call;
+    // 0 while it answers.
+    static constexpr int kCutOnStop = -1;
+    int stalledSeconds_ = 0;
 };
 
 }  // namespace contado

@@ -13,6 +13,9 @@ namespace {
 
 // Set when the watchdog of the process is destroyed at its end: later calls go unwatched.
 std::atomic<bool> watchdogGone{false};
+// Set once a call has been armed, so that the watchdog exists; and once every call is to be cut.
+std::atomic<bool> watchdogMade{false};
+std::atomic<bool> abortAll{false};
 
 // Signals stay with the program's own threads, which route them.
 class TSignalsBlocked {
@@ -56,7 +59,25 @@ std::uint64_t TFbWatchdog::Arm(std::chrono::milliseconds limit, std::function<vo
     if (watchdogGone) {
         return 0;
     }
+    watchdogMade = true;
     return Shared().Add(TClock::now() + limit, std::move(abort));
+}
+
+void TFbWatchdog::AbortAll() {
+    abortAll = true;
+    if (!watchdogMade || watchdogGone) {
+        return;
+    }
+    TFbWatchdog& watchdog = Shared();
+    {
+        const std::lock_guard lock(watchdog.mutex_);
+        watchdog.abortingAll_ = true;
+    }
+    watchdog.wake_.notify_all();
+}
+
+bool TFbWatchdog::AbortingAll() {
+    return abortAll;
 }
 
 bool TFbWatchdog::Disarm(std::uint64_t ticket) {
@@ -96,7 +117,8 @@ bool TFbWatchdog::Remove(std::uint64_t ticket) {
 void TFbWatchdog::Run() {
     std::unique_lock lock(mutex_);
     while (!ending_) {
-        std::vector<TFbAnswerDeadlines<TClock>::TDue> due = deadlines_.TakeDue(TClock::now());
+        std::vector<TFbAnswerDeadlines<TClock>::TDue> due =
+            deadlines_.TakeDue(abortingAll_ ? TClock::time_point::max() : TClock::now());
         if (due.empty()) {
             const auto next = deadlines_.NextDue();
             sleepsUntil_ = next.value_or(TClock::time_point::max());

@@ -26,6 +26,10 @@ class TFbWatchdog {
     static std::uint64_t Arm(std::chrono::milliseconds limit, std::function<void()> abort);
     // Ends the watch of a call. True when its abort ran; it has finished when this returns.
     static bool Disarm(std::uint64_t ticket);
+    // The process is told to end: every watched call is aborted now, and every one armed later at
+    // once. Safe from any thread; it starts no watchdog where none was needed.
+    static void AbortAll();
+    static bool AbortingAll();
 
     TFbWatchdog(const TFbWatchdog&) = delete;
     TFbWatchdog& operator=(const TFbWatchdog&) = delete;
@@ -45,6 +49,7 @@ class TFbWatchdog {
     std::set<std::uint64_t> aborting_;
     TClock::time_point sleepsUntil_ = TClock::time_point::max();
     bool ending_ = false;
+    bool abortingAll_ = false;
     std::thread thread_;
 };
 

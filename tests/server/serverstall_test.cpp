@@ -54,10 +54,7 @@ class ServerStall : public ServerCompanyTest {
     void RunStoppedAt(const std::vector<std::string>& words) {
         auto child = StartRun();
         ASSERT_TRUE(Probe().AwaitStatement(*child, words)) << child->Output();
-        std::ifstream(std::filesystem::path(folder_) / "pid") >> stopped_;
-        std::string pid, name, state;
-        std::ifstream("/proc/" + std::to_string(stopped_) + "/stat") >> pid >> name >> state >> parent_;
-        ASSERT_EQ(kill(stopped_, SIGSTOP), 0);
+        ASSERT_NO_FATAL_FAILURE(StopServer());
         EXPECT_TRUE(child->Running()) << "the run ended before the server stopped";
         const std::optional<int> status = child->WaitFor(60s);
         ContinueServer();
@@ -87,6 +84,14 @@ class ServerStall : public ServerCompanyTest {
         EXPECT_EQ(RunToEnd(), 0) << "the rerun posts";
         EXPECT_EQ(RunToEnd(), 1) << "nothing is left to post";
         EXPECT_EQ(Probe().Scalar("select count(*) from CONTABILIZACION"), "1");
+    }
+
+    // Stops the server from under the run waiting in its posting, as RunStoppedAt does.
+    void StopServer() {
+        std::ifstream(std::filesystem::path(folder_) / "pid") >> stopped_;
+        std::string pid, name, state;
+        std::ifstream("/proc/" + std::to_string(stopped_) + "/stat") >> pid >> name >> state >> parent_;
+        ASSERT_EQ(kill(stopped_, SIGSTOP), 0);
     }
 
     std::unique_ptr<TCompanyProbe> holder_;
@@ -128,6 +133,29 @@ TEST_F(ServerStall, AServerStoppedInTheMiddleOfStoringTodaysAdjustmentsEndsTheRu
     EXPECT_EQ(Probe().Scalar("select count(*) from AJUSTE_CIERRE where AJCI_FECINI = current_date and "
                              "AJCI_PORC = 19 and AJCI_FACTOR = 0.85 and AJCI_PREFNO = 'CA'"),
               "1");
+}
+
+// A scheduler's stop in the middle of a stall, at moments from at once to most of a second in:
+// every try ends with 143 within seconds, never with a crash while the client is being stopped.
+TEST_F(ServerStall, AStopDuringAStallEndsTheRunWith143EveryTime) {
+    WriteLimits("EsperaRespuesta=600\n");
+    holder_->Execute(
+        "insert into CONTABILIZACION (CONT_ID, CONT_LIBRO, CONT_FECHA_INI, CONT_FECHA_FIN) "
+        "values (-1, 'LOCAL', current_date, current_date)");
+    holder_->Execute(
+        "insert into FACTURA_CONTABLE select FACT_ID, 'LOCAL', -1 from FACTURA where FACT_FECHA = current_date");
+    for (int trial = 0; trial < 50; ++trial) {
+        auto child = StartRun();
+        ASSERT_TRUE(Probe().AwaitStatement(*child, {"contado_ralvek"})) << child->Output();
+        ASSERT_NO_FATAL_FAILURE(StopServer());
+        std::this_thread::sleep_for(std::chrono::milliseconds(trial % 5 * 200));
+        child->Signal(SIGTERM);
+        const std::optional<int> status = child->WaitFor(8s);
+        ContinueServer();
+        ASSERT_TRUE(status.has_value()) << "trial " << trial << ": SIGTERM left the run waiting";
+        EXPECT_EQ(*status, 128 + SIGTERM) << "trial " << trial << child->Output();
+    }
+    ReleaseAndAwaitTheCutConnectionsEnd();
 }
 
 }  // namespace
