@@ -6,6 +6,7 @@
 #include "controls/accessiblebutton.h"
 #include "controls/accessiblenamedwidget.h"
 #include "controls/captionpanel.h"
+#include "controls/dbnavigator.h"
 #include "controls/groupbox.h"
 #include "controls/navbutton.h"
 #include "controls/panel.h"
@@ -44,6 +45,9 @@ QAccessibleInterface* TAccessibilityFactory::Create(const QString& className, QO
     }
     if (dynamic_cast<TNavButton*>(widget) != nullptr || dynamic_cast<TSpeedButton*>(widget) != nullptr) {
         return new TAccessibleButton(static_cast<QAbstractButton*>(widget));
+    }
+    if (dynamic_cast<TDBNavigator*>(widget) != nullptr) {
+        return new QAccessibleWidget(widget, QAccessible::ToolBar);
     }
     if (dynamic_cast<TCaptionPanel*>(widget) != nullptr) {
         return Named(widget, QAccessible::Pane,
