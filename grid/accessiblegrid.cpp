@@ -9,6 +9,12 @@
 
 namespace contado {
 
+namespace {
+
+TAccessibleGrid::TEventSink eventSink = nullptr;
+
+}  // namespace
+
 TAccessibleGrid::TAccessibleGrid(TCustomDBGridEx* grid) : QAccessibleWidget(grid, QAccessible::Table) {}
 
 TAccessibleGrid::~TAccessibleGrid() {
@@ -21,7 +27,7 @@ TCustomDBGridEx* TAccessibleGrid::Grid() const {
 
 void TAccessibleGrid::Follow(QWidget* widget) {
     auto* grid = dynamic_cast<TCustomDBGridEx*>(widget);
-    if (!QAccessible::isActive() || grid == nullptr) {
+    if ((!QAccessible::isActive() && eventSink == nullptr) || grid == nullptr) {
         return;
     }
     auto* table = dynamic_cast<TAccessibleGrid*>(QAccessible::queryAccessibleInterface(grid));
@@ -38,6 +44,18 @@ void TAccessibleGrid::Follow(QWidget* widget) {
             }
         },
         Qt::QueuedConnection);
+}
+
+void TAccessibleGrid::SetEventSink(TEventSink sink) {
+    eventSink = sink;
+}
+
+void TAccessibleGrid::Send(QAccessibleEvent* event) {
+    if (eventSink != nullptr) {
+        eventSink(event);
+    } else {
+        QAccessible::updateAccessibility(event);
+    }
 }
 
 bool TAccessibleGrid::HasTitles() const {
@@ -220,7 +238,7 @@ void TAccessibleGrid::ReportChanges() {
         DropCells();
         if (reported_.Rows >= 0) {
             QAccessibleTableModelChangeEvent reset(widget(), QAccessibleTableModelChangeEvent::ModelReset);
-            QAccessible::updateAccessibility(&reset);
+            Send(&reset);
         }
         reported_.CurrentRow = -1;
     } else {
@@ -245,7 +263,7 @@ void TAccessibleGrid::ReportCells(const TSnapshot& now) {
     for (const QAccessible::Id id : changed) {
         if (QAccessibleInterface* cell = QAccessible::accessibleInterface(id)) {
             QAccessibleEvent event(cell, QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&event);
+            Send(&event);
         }
     }
 }
@@ -273,11 +291,11 @@ void TAccessibleGrid::ReportCurrentCell(const TSnapshot& now) {
     }
     if (now.Description != reported_.Description) {
         QAccessibleEvent event(reached, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&event);
+        Send(&event);
     }
     if (now.Focused && (moved || focusChanged)) {
         QAccessibleEvent event(reached, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
+        Send(&event);
     }
 }
 
@@ -286,7 +304,7 @@ void TAccessibleGrid::SendStateChange(QAccessibleInterface* cell) const {
     changed.selected = true;
     changed.focused = true;
     QAccessibleStateChangeEvent event(cell, changed);
-    QAccessible::updateAccessibility(&event);
+    Send(&event);
 }
 
 }  // namespace contado

@@ -25,6 +25,10 @@ class TAccessibleGrid : public QAccessibleWidget, public QAccessibleTableInterfa
     static void Follow(QWidget* grid);
     // Sends the events for what changed since the last report, at once.
     void ReportChanges();
+    // Where the grids' events go: Qt's accessibility while a reader is active, or, set, a recorder
+    // that takes them whether or not one is (the offscreen platform never has one); null: Qt again.
+    using TEventSink = void (*)(QAccessibleEvent* event);
+    static void SetEventSink(TEventSink sink);
 
     TCustomDBGridEx* Grid() const;
     // The cell of a shown record (row from 0), or with row -1 the header cell of a column.
@@ -83,6 +87,7 @@ class TAccessibleGrid : public QAccessibleWidget, public QAccessibleTableInterfa
     TSnapshot Take() const;
     void ReportCells(const TSnapshot& now);
     void ReportCurrentCell(const TSnapshot& now);
+    static void Send(QAccessibleEvent* event);
     void SendStateChange(QAccessibleInterface* cell) const;
     QAccessibleInterface* CachedCell(int row, int column) const;
     void DropCells();
