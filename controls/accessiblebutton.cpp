@@ -6,7 +6,8 @@
 
 namespace contado {
 
-TAccessibleButton::TAccessibleButton(QAbstractButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+TAccessibleButton::TAccessibleButton(QAbstractButton* button)
+    : QAccessibleWidget(button, QAccessible::Button) {}
 
 QAbstractButton* TAccessibleButton::Button() const {
     return static_cast<QAbstractButton*>(widget());

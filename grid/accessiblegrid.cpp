@@ -87,7 +87,8 @@ QAccessible::State TAccessibleGrid::state() const {
 // A table without a name of its own takes that of the pane around it ("Tarifas").
 QString TAccessibleGrid::text(QAccessible::Text t) const {
     if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-        if (QAccessibleInterface* around = parent(); around != nullptr && around->role() == QAccessible::Pane) {
+        if (QAccessibleInterface* around = parent();
+            around != nullptr && around->role() == QAccessible::Pane) {
             return around->text(QAccessible::Name);
         }
     }
@@ -154,8 +155,8 @@ void* TAccessibleGrid::interface_cast(QAccessible::InterfaceType t) {
 // Cells
 
 QAccessibleInterface* TAccessibleGrid::Cell(int row, int column) const {
-    const bool inside = column >= 0 && column < columnCount() &&
-                        (row == -1 ? HasTitles() : row >= 0 && row < rowCount());
+    const bool inside =
+        column >= 0 && column < columnCount() && (row == -1 ? HasTitles() : row >= 0 && row < rowCount());
     if (!inside) {
         return nullptr;
     }
@@ -213,7 +214,8 @@ TAccessibleGrid::TSnapshot TAccessibleGrid::Take() const {
     snapshot.Columns = columnCount();
     snapshot.CurrentRow = grid->CurrentRow();
     snapshot.CurrentColumn = grid->CurrentColumn();
-    snapshot.RecordNumber = grid->DataSet() != nullptr && grid->DataSet()->Active() ? grid->DataSet()->RecNo() : -1;
+    snapshot.RecordNumber =
+        grid->DataSet() != nullptr && grid->DataSet()->Active() ? grid->DataSet()->RecNo() : -1;
     snapshot.Focused = grid->hasFocus();
     snapshot.Description = CurrentRecordState();
     for (int column = 0; column < snapshot.Columns; ++column) {
@@ -271,7 +273,8 @@ void TAccessibleGrid::ReportCells(const TSnapshot& now) {
 // The cell left and the cell reached change their selected and focused states; the one reached takes
 // the focus while the grid has it, also when it is the same cell showing another record.
 void TAccessibleGrid::ReportCurrentCell(const TSnapshot& now) {
-    const bool moved = now.CurrentRow != reported_.CurrentRow || now.CurrentColumn != reported_.CurrentColumn ||
+    const bool moved = now.CurrentRow != reported_.CurrentRow ||
+                       now.CurrentColumn != reported_.CurrentColumn ||
                        now.RecordNumber != reported_.RecordNumber;
     const bool focusChanged = now.Focused != reported_.Focused;
     if (!moved && !focusChanged && now.Description == reported_.Description) {

@@ -15,8 +15,9 @@ TAccessibleGridCell::TAccessibleGridCell(TCustomDBGridEx* grid, int row, int col
     : grid_(grid), row_(row), column_(column) {}
 
 TAccessibleGrid* TAccessibleGridCell::GridInterface() const {
-    return grid_ != nullptr ? dynamic_cast<TAccessibleGrid*>(QAccessible::queryAccessibleInterface(grid_.data()))
-                            : nullptr;
+    return grid_ != nullptr
+               ? dynamic_cast<TAccessibleGrid*>(QAccessible::queryAccessibleInterface(grid_.data()))
+               : nullptr;
 }
 
 bool TAccessibleGridCell::isValid() const {
@@ -169,7 +170,8 @@ void TAccessibleGridCell::doAction(const QString& actionName) {
     }
     const QPointF centre = grid_->Geometry().CellRect(column_, row_).center();
     const QPointF global = grid_->Viewport()->mapToGlobal(centre);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     grid_->ClientMousePress(&press);
     QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);

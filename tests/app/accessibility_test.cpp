@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "controls/accessibilityfactory.h"
+#include "controls/datetimepicker.h"
 #include "controls/dbgridexfinddlg.h"
 #include "controls/dbnavigator.h"
-#include "controls/datetimepicker.h"
 #include "controls/groupbox.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
@@ -57,9 +57,9 @@ class Accessibility : public CompanyWindowTest {
         TAccessibleGrid::SetEventSink([](QAccessibleEvent* event) {
             QAccessibleInterface* iface = event->accessibleInterface();
             QAccessibleTableCellInterface* cell = iface != nullptr ? iface->tableCellInterface() : nullptr;
-            recorded_->events_.push_back({event->type(), iface != nullptr ? iface->role() : QAccessible::NoRole,
-                                          cell != nullptr ? cell->rowIndex() : -1,
-                                          cell != nullptr ? cell->columnIndex() : -1});
+            recorded_->events_.push_back(
+                {event->type(), iface != nullptr ? iface->role() : QAccessible::NoRole,
+                 cell != nullptr ? cell->rowIndex() : -1, cell != nullptr ? cell->columnIndex() : -1});
         });
     }
     static void StopRecording() { TAccessibleGrid::SetEventSink(nullptr); }
@@ -101,8 +101,8 @@ TEST_F(Accessibility, TheWindowIsANamedFrameWhoseFieldsAreNamedByTheirLabels) {
     EXPECT_EQ(Of(window_)->role(), QAccessible::Window);
     EXPECT_EQ(Name(window_), "Contabilizar ventas de contado");
     const std::pair<QWidget*, const char*> fields[] = {
-        {window_->Servidor, "Servidor :"}, {window_->Tusua, "Usuario :"},  {window_->TClave, "Clave :"},
-        {window_->Cia, "Compañía:"},       {window_->EFecIni, "Desde:"},   {window_->EFecFin, "Hasta:"}};
+        {window_->Servidor, "Servidor :"}, {window_->Tusua, "Usuario :"}, {window_->TClave, "Clave :"},
+        {window_->Cia, "Compañía:"},       {window_->EFecIni, "Desde:"},  {window_->EFecFin, "Hasta:"}};
     // Each field is labelled by its label; those whose name is not their text are named by it too.
     for (const auto& [field, label] : fields) {
         const auto labels = Of(field)->relations(QAccessible::Label);
@@ -180,7 +180,8 @@ TEST_F(Accessibility, DownTabAndAValueTypedMoveTheFocusedCellAndRenameIt) {
     Press(Qt::Key_Tab);
     Press(Qt::Key_Tab);
     Press(Qt::Key_Tab);
-    EXPECT_EQ(FocusedCells(), (std::vector<std::pair<int, int>>{{rates - 2, 3}})) << "told once, where it ends";
+    EXPECT_EQ(FocusedCells(), (std::vector<std::pair<int, int>>{{rates - 2, 3}}))
+        << "told once, where it ends";
     EXPECT_TRUE(table->cellAt(rates - 2, 3)->state().focused);
     EXPECT_FALSE(table->cellAt(rates - 2, 0)->state().selected);
     Press(Qt::Key_Down);
@@ -201,12 +202,38 @@ TEST_F(Accessibility, DownTabAndAValueTypedMoveTheFocusedCellAndRenameIt) {
     QCoreApplication::processEvents();
     EXPECT_EQ(Number(cell->text(QAccessible::Name)), 1.5);
     EXPECT_GE(Count(QAccessible::NameChanged), 1);
-    EXPECT_EQ(FocusedCells(), (std::vector<std::pair<int, int>>{{rates - 1, 4}})) << "Enter goes on to Pref.N/A";
+    EXPECT_EQ(FocusedCells(), (std::vector<std::pair<int, int>>{{rates - 1, 4}}))
+        << "Enter goes on to Pref.N/A";
+}
+
+// A new row changes the table's size, which the table reports; a reader's click on a cell (its
+// focus action) makes it current as the mouse does.
+TEST_F(Accessibility, ARowAppendedResizesTheTableAndACellsFocusActionMakesItCurrent) {
+    Record();
+    QAccessibleTableInterface* table = OpenTarifas();
+    const int rates = table->rowCount();
+    FocusedCells();
+    Press(Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table->rowCount(), rates + 1);
+    EXPECT_EQ(Count(QAccessible::TableModelChanged), 1);
+    EXPECT_EQ(FocusedCells(), (std::vector<std::pair<int, int>>{{rates, 0}}));
+    EXPECT_EQ(table->cellAt(rates, 0)->text(QAccessible::Description), "Insertando");
+
+    QAccessibleInterface* cell = table->cellAt(0, 2);
+    ASSERT_EQ(cell->actionInterface()->actionNames(),
+              QStringList{QAccessibleActionInterface::setFocusAction()});
+    cell->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    EXPECT_EQ(window_->CAjuste->RecNo(), 1);
+    EXPECT_EQ(window_->DBGridEx2->CurrentColumn(), 2);
+    EXPECT_EQ(table->rowCount(), rates) << "the untouched row is dropped";
+    EXPECT_EQ(FocusedCells(), (std::vector<std::pair<int, int>>{{0, 2}}));
+    EXPECT_TRUE(table->cellAt(0, 2)->state().focused);
 }
 
 TEST_F(Accessibility, TheNavigatorButtonsAreNamedByTheirHintsAndPressedByTheirAction) {
     OpenTarifas();
-    const char* hints[] = {"First record", "Prior record", "Next record", "Last record", "Insert record",
+    const char* hints[] = {"First record",  "Prior record", "Next record", "Last record", "Insert record",
                            "Delete record", "Edit record",  "Post edit",   "Cancel edit", "Refresh data"};
     for (int index = 0; index < kNavigateBtnCount; ++index) {
         TNavButton* button = window_->DBNavigator1->Buttons(static_cast<TNavigateBtn>(index));
@@ -238,9 +265,9 @@ TEST_F(Accessibility, TheDateCellsCalendarIsNamed) {
 TEST_F(Accessibility, TheFindDialogsLabelsAreTheLabelsOfTheirBoxes) {
     TDBGridExFindDlg& dialog = TDBGridExFindDlg::Instance();
     const std::pair<QLabel*, QComboBox*> pairs[] = {{dialog.Label1, dialog.cbText},
-                                                     {dialog.Label2, dialog.cbFindIn},
-                                                     {dialog.cbMatchType, dialog.cbMatchinType},
-                                                     {dialog.Label3, dialog.cbFindDirection}};
+                                                    {dialog.Label2, dialog.cbFindIn},
+                                                    {dialog.cbMatchType, dialog.cbMatchinType},
+                                                    {dialog.Label3, dialog.cbFindDirection}};
     const char* names[] = {"Find What:", "Find in:", "Match:", "Search:"};
     for (std::size_t index = 0; index < std::size(pairs); ++index) {
         EXPECT_EQ(pairs[index].first->buddy(), pairs[index].second);
