@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
 """Reads the running program through AT-SPI, as a screen reader does, while xdotool types into it.
 
-Started by accessibility_test.sh inside its private X server and D-Bus session. It finds the program
-by its process, checks the main window and the labels of its input fields, connects, opens F5 and
-checks the grid: a table whose cells read the values on screen, whose focused cell follows Up, Down
-and Tab (by the cell's state and by the focus events the reader hears), and the navigator's named
-buttons. The accessible tree is printed. Every wait has a limit.
+Started by accessibility_test.sh in its private X server and D-Bus session; prints the accessible
+tree with F5 open and one line per check. Every wait has a limit.
 """
 
 import argparse
@@ -17,143 +14,94 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-FRAME_NAME = "Contabilizar ventas de contado"
+FRAME = "Contabilizar ventas de contado"
 TITLES = ["F.Desde", "F.Hasta", "Porc", "Factor", "Pref.N/A"]
 LABELS = {"Servidor :", "Usuario :", "Clave :", "Compañía:", "Desde:", "Hasta:"}
-INPUT_ROLES = {pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_COMBO_BOX,
-               pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_DATE_EDITOR, pyatspi.ROLE_ENTRY}
-MOVES = ["First record", "Prior record", "Next record", "Last record"]
-HINTS = set(MOVES + ["Insert record", "Delete record", "Edit record", "Post edit", "Cancel edit",
-                     "Refresh data"])
-
+INPUTS = {pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_SPIN_BUTTON}
+MOVES = {"First record", "Prior record", "Next record", "Last record"}
 failures = []
 focus_events = []
 
 
-def log(text):
-    print(text, flush=True)
-
-
 def check(condition, text):
-    log(("ok   " if condition else "FAIL ") + text)
+    print(("ok   " if condition else "FAIL ") + text, flush=True)
     if not condition:
         failures.append(text)
     return condition
 
 
-def pump(seconds):
-    """Lets the AT-SPI events in for a while."""
-    context = GLib.MainContext.default()
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
+def wait_for(seconds, probe):
+    """Lets the events in and calls probe until it gives something true, for at most the seconds."""
+    context, end = GLib.MainContext.default(), time.monotonic() + seconds
+    while True:
         while context.pending():
             context.iteration(False)
-        time.sleep(0.02)
-
-
-def wait_for(seconds, probe):
-    """Calls probe until it gives something true, at most for the given seconds."""
-    end = time.monotonic() + seconds
-    while True:
-        pump(0.05)
         try:
             found = probe()
         except Exception:  # an object that went away while it was read
             found = None
-        if found or time.monotonic() >= end:
+        if (found is not None and found is not False) or time.monotonic() >= end:
             return found
         time.sleep(0.1)
 
 
-def key(*names):
-    subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True, timeout=20)
-    pump(0.3)
-
-
-def type_text(text):
-    subprocess.run(["xdotool", "type", "--delay", "40", text], check=True, timeout=20)
-    pump(0.3)
-
-
-def states(acc):
-    return acc.getState()
+def xdotool(*arguments):
+    subprocess.run(["xdotool", *arguments], check=True, timeout=20)
+    wait_for(0.3, lambda: False)
 
 
 def children(acc):
-    try:
-        return [acc.getChildAtIndex(i) for i in range(acc.childCount)]
-    except Exception:
-        return []
+    return [child for child in (acc.getChildAtIndex(i) for i in range(acc.childCount)) if child is not None]
 
 
-def descendants(acc, skip_roles=()):
+def descendants(acc, skip=()):
     for child in children(acc):
-        if child is None:
-            continue
         yield child
-        if child.getRole() not in skip_roles:
-            yield from descendants(child, skip_roles)
+        if child.getRole() not in skip:
+            yield from descendants(child, skip)
+
+
+def has(acc, state):
+    acc.clear_cache()
+    return acc.getState().contains(state)
+
+
+def labels_of(acc):
+    return [relation.getTarget(0).name.strip() for relation in acc.getRelationSet()
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY]
 
 
 def dump(acc, depth=0):
-    state_names = []
-    state_set = states(acc)
-    for state, short in ((pyatspi.STATE_FOCUSED, "focused"), (pyatspi.STATE_SELECTED, "selected"),
-                         (pyatspi.STATE_SENSITIVE, "enabled"), (pyatspi.STATE_SHOWING, "showing"),
-                         (pyatspi.STATE_EDITABLE, "editable")):
-        if state_set.contains(state):
-            state_names.append(short)
-    labels = [target.name for relation in acc.getRelationSet()
-              if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
-              for target in (relation.getTarget(i) for i in range(relation.getNTargets()))]
-    extra = f" labelled by {labels!r}" if labels else ""
-    log(f"{'  ' * depth}{acc.getRoleName()} {acc.name!r} [{' '.join(state_names)}]{extra}")
+    marks = [name for state, name in ((pyatspi.STATE_FOCUSED, "focused"), (pyatspi.STATE_SELECTED, "selected"),
+                                      (pyatspi.STATE_SENSITIVE, "enabled"), (pyatspi.STATE_SHOWING, "showing"))
+             if acc.getState().contains(state)]
+    labels = f" labelled by {labels_of(acc)}" if labels_of(acc) else ""
+    print(f"{'  ' * depth}{acc.getRoleName()} {acc.name!r} [{' '.join(marks)}]{labels}")
     for child in children(acc):
-        if child is not None:
-            dump(child, depth + 1)
+        dump(child, depth + 1)
 
 
-def find_application(pid):
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == pid:
-            return app
-    return None
-
-
-def find(root, role, name=None):
-    for acc in descendants(root):
-        if acc.getRole() == role and (name is None or acc.name == name):
-            return acc
-    return None
-
-
-def on_focus(event):
-    if event.type.startswith("focus") or event.detail1 == 1:
-        focus_events.append(event.source)
+def find(root, role, name):
+    return next((acc for acc in descendants(root) if acc.getRole() == role and acc.name == name), None)
 
 
 def focused_cell(table_acc):
-    """The (row, column) of the cell whose state is focused, read afresh."""
     table_acc.clear_cache()
     table = table_acc.queryTable()
-    for row in range(table.nRows):
-        for column in range(table.nColumns):
-            cell = table.getAccessibleAt(row, column)
-            if cell is not None and states(cell).contains(pyatspi.STATE_FOCUSED):
-                return row, column
-    return None
+    return next(((row, column) for row in range(table.nRows) for column in range(table.nColumns)
+                 if table.getAccessibleAt(row, column).getState().contains(pyatspi.STATE_FOCUSED)), None)
 
 
 def follows(table_acc, keys, expected, what):
-    """Presses the keys (none: they were pressed already) and waits for the focus to reach a cell."""
+    """After the keys (none: what was heard so far) the focused cell is the expected one, and the
+    reader heard the focus reach it."""
     if keys:
         focus_events.clear()
-        key(*keys)
-    reached = wait_for(10, lambda: focused_cell(table_acc) == expected)
-    check(reached, f"{what}: the focused cell is {expected} (it is {focused_cell(table_acc)})")
+        xdotool("key", "--delay", "60", *keys)
+    check(wait_for(10, lambda: focused_cell(table_acc) == expected),
+          f"{what}: the focused cell is {expected} ({focused_cell(table_acc)})")
     target = table_acc.queryTable().getAccessibleAt(*expected)
-    heard = wait_for(5, lambda: any(source == target for source in focus_events))
-    check(heard, f"{what}: the reader hears the focus reach the cell {expected} ({target.name!r})")
+    check(wait_for(5, lambda: target in focus_events), f"{what}: the reader hears the focus on {expected}")
 
 
 def number(text):
@@ -162,123 +110,87 @@ def number(text):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--pid", type=int, required=True)
-    parser.add_argument("--rates", required=True)
-    parser.add_argument("--user", required=True)
-    parser.add_argument("--password", required=True)
-    parser.add_argument("--company", required=True)
+    for option in ("--pid", "--rates", "--user", "--password", "--company"):
+        parser.add_argument(option, required=True)
     arguments = parser.parse_args()
-    rates = sorted(number(rate) for rate in arguments.rates.split(",") if rate)
+    rates = sorted(number(rate) for rate in arguments.rates.split(","))
+    pyatspi.Registry.registerEventListener(
+        lambda event: event.detail1 == 1 and focus_events.append(event.source), "object:state-changed:focused")
 
-    pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused", "focus:")
-    app = wait_for(30, lambda: find_application(arguments.pid))
+    app = wait_for(30, lambda: next((app for app in pyatspi.Registry.getDesktop(0)
+                                     if app is not None and app.get_process_id() == int(arguments.pid)), None))
     if not check(app is not None, "the program is on the accessibility bus"):
         return 1
-    frame = wait_for(30, lambda: find(app, pyatspi.ROLE_FRAME, FRAME_NAME))
-    if not check(frame is not None, f"the main window is a frame named {FRAME_NAME!r}"):
-        dump(app)
+    frame = wait_for(30, lambda: find(app, pyatspi.ROLE_FRAME, FRAME))
+    if not check(frame is not None, f"the main window is a frame named {FRAME!r}"):
         return 1
 
-    # Every input field of the window is labelled by the label beside it.
-    inputs = [acc for acc in descendants(frame, skip_roles={pyatspi.ROLE_TABLE, pyatspi.ROLE_COMBO_BOX})
-              if acc.getRole() in INPUT_ROLES and states(acc).contains(pyatspi.STATE_SHOWING)]
-    found = set()
-    for acc in inputs:
-        labels = [relation.getTarget(0).name.strip() for relation in acc.getRelationSet()
-                  if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY]
-        check(bool(labels) and all(labels), f"the {acc.getRoleName()} {acc.name!r} is labelled: {labels}")
-        found.update(labels)
-    check(LABELS <= found, f"the labels of the fields are {sorted(LABELS)} (found {sorted(found)})")
-    for caption in ("F2: Ejecutar", "Esc: Cancelar"):
-        check(find(frame, pyatspi.ROLE_PUSH_BUTTON, caption) is not None, f"a push button named {caption!r}")
-
-    # Connecting: the focus starts on the server; user, password, company and Enter.
-    key("Tab")
-    type_text(arguments.user)
-    key("Tab")
-    type_text(arguments.password)
-    key("Tab")
-    type_text(arguments.company)
-    key("Return")
+    inputs = [acc for acc in descendants(frame, skip={pyatspi.ROLE_COMBO_BOX})
+              if acc.getRole() in INPUTS and has(acc, pyatspi.STATE_SHOWING)]
+    found = {label for acc in inputs for label in labels_of(acc)}
+    check(all(labels_of(acc) for acc in inputs) and found == LABELS,
+          f"each of the {len(inputs)} input fields is labelled: {sorted(found)}")
     post = find(frame, pyatspi.ROLE_PUSH_BUTTON, "F2: Ejecutar")
-    connected = wait_for(60, lambda: post.clear_cache() or states(post).contains(pyatspi.STATE_SENSITIVE))
-    if not check(connected, "connected: 'F2: Ejecutar' is enabled"):
-        dump(frame)
+    check(post is not None and find(frame, pyatspi.ROLE_PUSH_BUTTON, "Esc: Cancelar") is not None,
+          "the two buttons are named")
+
+    # Connecting as the clerk does: from the server field, user, password, company and Enter.
+    for field in (arguments.user, arguments.password, arguments.company):
+        xdotool("key", "Tab")
+        xdotool("type", "--delay", "40", field)
+    xdotool("key", "Return")
+    if not check(wait_for(60, lambda: has(post, pyatspi.STATE_SENSITIVE)), "connected: F2 is enabled"):
         return 1
 
-    key("F5")
+    xdotool("key", "F5")
     table_acc = wait_for(30, lambda: find(frame, pyatspi.ROLE_TABLE, "Tarifas"))
     if not check(table_acc is not None, "F5 shows a table named 'Tarifas'"):
         dump(frame)
         return 1
     wait_for(10, lambda: table_acc.queryTable().nRows == len(rates))
-    log("--- the accessible tree with the F5 editor open")
+    print("--- the accessible tree with F5 open")
     dump(frame)
-    log("---")
+    print("---")
 
+    # The cells read what F5 shows: a row per rate, the range's first day (today), the factor 0.8.
     table = table_acc.queryTable()
-    check(table.nRows == len(rates), f"one row per VAT rate: {table.nRows} rows, {len(rates)} rates")
-    check(table.nColumns == len(TITLES), f"{len(TITLES)} columns: {table.nColumns}")
-    headers = [table.getColumnHeader(column).name if table.getColumnHeader(column) else None
-               for column in range(table.nColumns)]
-    check(headers == TITLES, f"the column headers are the titles: {headers}")
+    headers = [table.getColumnHeader(column).name for column in range(table.nColumns)]
+    check(headers == TITLES, f"the columns are headed by the titles: {headers}")
     cells = [[table.getAccessibleAt(row, column).name for column in range(table.nColumns)]
              for row in range(table.nRows)]
     today = datetime.date.today()
-    day_parts = {f"{today.day:02d}", f"{today.month:02d}", str(today.year)}
-    for row in cells:
-        check(all(part in row[0] and part in row[1] for part in day_parts),
-              f"the dates of row {row} are today's, {today}")
-        check(number(row[3]) == 0.8, f"the factor of row {row} reads 0.8")
-    check(sorted(number(row[2]) for row in cells) == rates, f"the Porc column reads the rates {rates}")
+    parts = [f"{today.day:02d}", f"{today.month:02d}", str(today.year)]
+    check(sorted(number(row[2]) for row in cells) == rates, f"a row per rate {rates}: {cells}")
+    check(all(part in row[0] and part in row[1] for row in cells for part in parts), f"the dates are {today}")
+    check(all(number(row[3]) == 0.8 for row in cells), "the factors read 0.8")
 
-    # The focused cell: F5 stands on the last row's first cell; Up, Down and Tab move it.
+    # The focused cell follows the keys and a value typed; the editor is the cell's focused child.
     last = table.nRows - 1
-    check(focused_cell(table_acc) == (last, 0), f"F5 focuses the cell {(last, 0)}: {focused_cell(table_acc)}")
+    follows(table_acc, [], (last, 0), "F5")
     follows(table_acc, ["Up"], (last - 1, 0), "Up")
     follows(table_acc, ["Down"], (last, 0), "Down")
     follows(table_acc, ["Tab"], (last, 1), "Tab")
-
-    # A value typed: the editor stands in the cell as its child and has the focus; Enter stores the
-    # value, which the cell then reads, and the focus goes on to the next cell.
     follows(table_acc, ["Tab", "Tab"], (last, 3), "Tab to the factor")
-    type_text("2")
+    xdotool("type", "2")
     factor = table.getAccessibleAt(last, 3)
+    editor = wait_for(10, lambda: next((child for child in (factor.clear_cache() or children(factor))
+                                        if has(child, pyatspi.STATE_FOCUSED)), None))
+    check(editor is not None and editor.queryText().getText(0, -1) == "2", "the cell's focused editor reads 2")
+    follows(table_acc, ["Return"], (last, 4), "Enter")
+    check(wait_for(10, lambda: factor.clear_cache() or number(factor.name) == 2), f"the cell reads {factor.name!r}")
 
-    def editor_in_cell():
-        factor.clear_cache()
-        editors = [child for child in children(factor) if child.getRole() == pyatspi.ROLE_TEXT]
-        return editors[0] if editors and states(editors[0]).contains(pyatspi.STATE_FOCUSED) else None
-
-    editor = wait_for(10, editor_in_cell)
-    if check(editor is not None, "typing shows the focused editor as the cell's child"):
-        check(editor.queryText().getText(0, -1) == "2", "the editor reads what was typed")
-    focus_events.clear()
-    key("Return")
-    stored = wait_for(10, lambda: factor.clear_cache() or number(factor.name or "0") == 2)
-    check(stored, f"Enter stores the value and the cell reads it: {factor.name!r}")
-    follows(table_acc, [], (last, 4), "Enter")
-
-    # The navigator below the grid: named buttons, enabled as their actions make sense.
-    pane = table_acc.parent
-    buttons = {acc.name: acc for acc in descendants(pane) if acc.getRole() == pyatspi.ROLE_PUSH_BUTTON
-               and states(acc).contains(pyatspi.STATE_SHOWING)}
-    check(set(MOVES) <= set(buttons) <= HINTS, f"the navigator's buttons are named by their hints: {sorted(buttons)}")
-    # Pressed through its action, "Last record" goes to the end, where it and "Next record" are
-    # disabled and "Prior record" is not.
-    if set(MOVES) <= set(buttons):
-        check(buttons["Last record"].queryAction().nActions >= 1, "'Last record' has an action")
+    # The navigator's buttons are named by their hints; pressed through its action, "Last record"
+    # leaves itself and "Next record" disabled.
+    buttons = {acc.name: acc for acc in descendants(table_acc.parent)
+               if acc.getRole() == pyatspi.ROLE_PUSH_BUTTON and has(acc, pyatspi.STATE_SHOWING)}
+    if check(MOVES <= set(buttons), f"the navigator's buttons: {sorted(buttons)}"):
         buttons["Last record"].queryAction().doAction(0)
+        check(wait_for(10, lambda: not has(buttons["Next record"], pyatspi.STATE_SENSITIVE)
+                       and not has(buttons["Last record"], pyatspi.STATE_SENSITIVE)
+                       and has(buttons["Prior record"], pyatspi.STATE_SENSITIVE)),
+              "pressed, 'Last record' disables itself and 'Next record'")
 
-        def sensitive(name):
-            buttons[name].clear_cache()
-            return states(buttons[name]).contains(pyatspi.STATE_SENSITIVE)
-
-        at_end = wait_for(10, lambda: not sensitive("Next record") and not sensitive("Last record"))
-        check(at_end, "pressed, 'Last record' leaves itself and 'Next record' disabled")
-        check(sensitive("Prior record") and sensitive("First record"), "'First record' and 'Prior record' are enabled")
-
-    log(f"{len(failures)} failed" if failures else "all checks passed")
+    print(f"{len(failures)} failed" if failures else "all checks passed")
     return 1 if failures else 0
 
 
