@@ -72,9 +72,9 @@ def labels_of(acc):
 
 
 def dump(acc, depth=0):
-    marks = [name for state, name in ((pyatspi.STATE_FOCUSED, "focused"), (pyatspi.STATE_SELECTED, "selected"),
-                                      (pyatspi.STATE_SENSITIVE, "enabled"), (pyatspi.STATE_SHOWING, "showing"))
-             if acc.getState().contains(state)]
+    shown = ((pyatspi.STATE_FOCUSED, "focused"), (pyatspi.STATE_SELECTED, "selected"),
+             (pyatspi.STATE_SENSITIVE, "enabled"), (pyatspi.STATE_SHOWING, "showing"))
+    marks = [name for state, name in shown if acc.getState().contains(state)]
     labels = f" labelled by {labels_of(acc)}" if labels_of(acc) else ""
     print(f"{'  ' * depth}{acc.getRoleName()} {acc.name!r} [{' '.join(marks)}]{labels}")
     for child in children(acc):
@@ -115,10 +115,12 @@ def main():
     arguments = parser.parse_args()
     rates = sorted(number(rate) for rate in arguments.rates.split(","))
     pyatspi.Registry.registerEventListener(
-        lambda event: event.detail1 == 1 and focus_events.append(event.source), "object:state-changed:focused")
+        lambda event: event.detail1 == 1 and focus_events.append(event.source),
+        "object:state-changed:focused")
 
+    pid = int(arguments.pid)
     app = wait_for(30, lambda: next((app for app in pyatspi.Registry.getDesktop(0)
-                                     if app is not None and app.get_process_id() == int(arguments.pid)), None))
+                                     if app is not None and app.get_process_id() == pid), None))
     if not check(app is not None, "the program is on the accessibility bus"):
         return 1
     frame = wait_for(30, lambda: find(app, pyatspi.ROLE_FRAME, FRAME))
@@ -175,9 +177,11 @@ def main():
     factor = table.getAccessibleAt(last, 3)
     editor = wait_for(10, lambda: next((child for child in (factor.clear_cache() or children(factor))
                                         if has(child, pyatspi.STATE_FOCUSED)), None))
-    check(editor is not None and editor.queryText().getText(0, -1) == "2", "the cell's focused editor reads 2")
+    check(editor is not None and editor.queryText().getText(0, -1) == "2",
+          "the cell's focused editor reads 2")
     follows(table_acc, ["Return"], (last, 4), "Enter")
-    check(wait_for(10, lambda: factor.clear_cache() or number(factor.name) == 2), f"the cell reads {factor.name!r}")
+    check(wait_for(10, lambda: factor.clear_cache() or number(factor.name) == 2),
+          f"the cell reads {factor.name!r}")
 
     # The navigator's buttons are named by their hints; pressed through its action, "Last record"
     # leaves itself and "Next record" disabled.
