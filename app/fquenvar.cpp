@@ -111,12 +111,14 @@ void Tfquenvar::CreatePanel1() {
 
 void Tfquenvar::CreateGroupBox2() {
     GroupBox2 = new TGroupBox(QStringLiteral("Parámetros "), this);
-    AddLabel(GroupBox2, QStringLiteral("Desde:"), 8, 24);
+    QLabel* desde = AddLabel(GroupBox2, QStringLiteral("Desde:"), 8, 24);
     EFecIni = new TDateTimePicker(GroupBox2);
+    desde->setBuddy(EFecIni);
     EFecIni->setGeometry(45, 16, 89, 21);
     EFecIni->SetDateTime(kInitialDate);
-    AddLabel(GroupBox2, QStringLiteral("Hasta:"), 136, 23);
+    QLabel* hasta = AddLabel(GroupBox2, QStringLiteral("Hasta:"), 136, 23);
     EFecFin = new TDateTimePicker(GroupBox2);
+    hasta->setBuddy(EFecFin);
     EFecFin->setGeometry(173, 15, 89, 21);
     EFecFin->SetDateTime(kInitialDate);
 }
@@ -135,16 +137,20 @@ void Tfquenvar::CreatePanel2() {
 
 void Tfquenvar::CreateGroupBox1() {
     GroupBox1 = new TGroupBox(QStringLiteral("Origen:"), this);
-    AddLabel(GroupBox1, QStringLiteral("Servidor : "), 16, 16);
+    QLabel* servidor = AddLabel(GroupBox1, QStringLiteral("Servidor : "), 16, 16);
     Servidor = new QComboBox(GroupBox1);
+    servidor->setBuddy(Servidor);
     Servidor->setGeometry(76, 8, 120, 21);
-    AddLabel(GroupBox1, QStringLiteral("Usuario : "), 16, 40);
+    QLabel* usuario = AddLabel(GroupBox1, QStringLiteral("Usuario : "), 16, 40);
     Tusua = FlatEdit(GroupBox1, QRect(76, 32, 97, 21));
-    AddLabel(GroupBox1, QStringLiteral("Clave : "), 17, 64);
+    usuario->setBuddy(Tusua);
+    QLabel* clave = AddLabel(GroupBox1, QStringLiteral("Clave : "), 17, 64);
     TClave = FlatEdit(GroupBox1, QRect(76, 56, 97, 21));
     TClave->setEchoMode(QLineEdit::Password);
-    AddLabel(GroupBox1, QStringLiteral("Compañía:"), 17, 88);
+    clave->setBuddy(TClave);
+    QLabel* compania = AddLabel(GroupBox1, QStringLiteral("Compañía:"), 17, 88);
     Cia = FlatEdit(GroupBox1, QRect(76, 80, 45, 21));
+    compania->setBuddy(Cia);
     ckniif = new QCheckBox(QStringLiteral("Contabilizar NIIF"), GroupBox1);
     ckniif->setGeometry(216, 64, 97, 17);
 }

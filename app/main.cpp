@@ -12,6 +12,7 @@
 #include "app/exitstatus.h"
 #include "app/fquenvar.h"
 #include "app/terminationsignals.h"
+#include "controls/accessibilityfactory.h"
 #include "controls/messageform.h"
 #include "data/sql/driverstop.h"
 #include "data/sql/sqlconnection.h"
@@ -117,6 +118,7 @@ int main(int argc, char** argv) {
     contado::TApplication application(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(QStringLiteral("Contabiliza ventas contado"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    contado::TAccessibilityFactory::Install();
     // A window nobody can see would wait for ever for a clerk.
     if (!commandLine.Unattended() && contado::RunsWithoutDisplay()) {
         std::fprintf(stderr,

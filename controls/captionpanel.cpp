@@ -1,5 +1,6 @@
 #include "controls/captionpanel.h"
 
+#include <QAccessible>
 #include <QChildEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -37,9 +38,15 @@ TCaptionPanel::TCaptionPanel(QWidget* parent)
       captionFont_(MsSansSerifFont(11)),
       captionTextColor_(clHighlightText) {}
 
+// A reader that holds the caption as the panel's name is told of the new one.
 void TCaptionPanel::SetCaption(const QString& caption) {
+    const bool renamed = caption != caption_;
     caption_ = caption;
     update();
+    if (renamed) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TCaptionPanel::SetCaptionColor(const QColor& color) {

@@ -30,10 +30,10 @@ void DestroyInstance() {
     instance = nullptr;
 }
 
-// A label whose accelerator is drawn but leads nowhere: its buddy is itself, which takes no focus.
-QLabel* NewLabel(QWidget* parent, const char* text, int left, int top) {
+// A label naming the control beside it: its buddy, which its accelerator leads to.
+QLabel* NewLabel(QWidget* parent, const char* text, int left, int top, QWidget* buddy) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setBuddy(label);
+    label->setBuddy(buddy);
     label->adjustSize();
     label->move(left, top);
     return label;
@@ -90,20 +90,20 @@ TDBGridExFindDlg::TDBGridExFindDlg()
 }
 
 void TDBGridExFindDlg::CreateControls() {
-    Label1 = NewLabel(this, "Fi&nd What:", 10, 12);
     cbText = NewCombo(this, QRect(88, 9, 316, 21), {});
+    Label1 = NewLabel(this, "Fi&nd What:", 10, 12, cbText);
     cbText->setEditable(true);
     cbText->setInsertPolicy(QComboBox::NoInsert);
     // The text searched is the one typed: the combo box's completion would turn "CA" into a "ca" of
     // the history, and take an Enter for itself. The history stays in the drop-down list.
     cbText->setCompleter(nullptr);
-    Label2 = NewLabel(this, "Find &in:", 10, 35);
     cbFindIn = NewCombo(this, QRect(88, 32, 192, 21), {});
-    cbMatchType = NewLabel(this, "Matc&h:", 10, 58);
+    Label2 = NewLabel(this, "Find &in:", 10, 35, cbFindIn);
     cbMatchinType = NewCombo(this, QRect(88, 55, 144, 21),
                              {"From any part of field", "Whole field", "From beging of field"});
-    Label3 = NewLabel(this, "Sea&rch:", 10, 82);
+    cbMatchType = NewLabel(this, "Matc&h:", 10, 58, cbMatchinType);
     cbFindDirection = NewCombo(this, QRect(88, 79, 144, 21), {"Up", "Down", "All"});
+    Label3 = NewLabel(this, "Sea&rch:", 10, 82, cbFindDirection);
     cbFindDirection->setCurrentIndex(gsdAll);
     cbCharCase = NewCheck(this, "Match &Case", QRect(88, 105, 144, 14), false);
     cbUseFormat = NewCheck(this, "Match F&ormat", QRect(260, 105, 144, 14), true);

@@ -1,5 +1,6 @@
 #include "controls/panel.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 #include "platform/system/frame3d.h"
@@ -31,9 +32,15 @@ void TPanel::SetBevelInner(TBevelCut cut) {
     update();
 }
 
+// A reader that holds the caption as the panel's name is told of the new one.
 void TPanel::SetCaption(const QString& caption) {
+    const bool renamed = caption != caption_;
     caption_ = caption;
     update();
+    if (renamed) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TPanel::SetColor(const QColor& color) {

@@ -9,6 +9,7 @@
 
 #include "data/dataset/dataset.h"
 #include "data/dataset/datasource.h"
+#include "grid/accessiblegrid.h"
 #include "grid/dbgridinplaceedit.h"
 #include "grid/griddatalinkex.h"
 #include "grid/gridimages.h"
@@ -212,6 +213,7 @@ int TCustomDBGridEx::RowCount() const {
 
 void TCustomDBGridEx::FollowActiveRecord() {
     SetCurrentRow(dataLink_->Active() ? dataLink_->ActiveRecord() : 0);
+    TAccessibleGrid::Follow(this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -311,6 +313,7 @@ void TCustomDBGridEx::LinkLayoutChanged() {
 
 void TCustomDBGridEx::LinkEditingChanged() {
     Viewport()->update(Geometry().IndicatorRect(CurrentRow()));
+    TAccessibleGrid::Follow(this);
 }
 
 void TCustomDBGridEx::LinkRecordChanged(TField* field) {
@@ -320,6 +323,7 @@ void TCustomDBGridEx::LinkRecordChanged(TField* field) {
         InvalidateRow(CurrentRow());
     }
     EditorRecordChanged(field);
+    TAccessibleGrid::Follow(this);
 }
 
 void TCustomDBGridEx::LinkUpdateData() {

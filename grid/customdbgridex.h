@@ -96,6 +96,13 @@ class TCustomDBGridEx : public TCustomGridEx, public TInplaceEditOwner {
     using TShowFindDialog = std::function<void(TCustomDBGridEx& grid, const QString& text)>;
     static void SetShowFindDialog(TShowFindDialog show);
 
+    // --- What assistive technology reads (customdbgridexshown.cpp)
+    // The records shown (the link's window), none while the dataset is closed; the visible columns;
+    // the text a data cell of a shown record is painted with.
+    int ShownRecordCount() const;
+    const std::vector<TDBGridColumnEx*>& ShownColumns() const { return visibleColumns_; }
+    QString ShownCellText(int column, int row) const;
+
     // --- What the editor asks of the grid
     bool AcceptsCharacter(char32_t character) const override;
     QChar CellDecimalSeparator() const override;

@@ -10,6 +10,7 @@
 #include <QWheelEvent>
 #include <cstdlib>
 
+#include "grid/accessiblegrid.h"
 #include "grid/gridcolumndrag.h"
 #include "grid/gridviewport.h"
 #include "platform/system/eventhandler.h"
@@ -198,6 +199,7 @@ void TCustomGridEx::SetCurrentColumn(int column) {
     column_ = column;
     SetHorizontalOffset(geometry_.OffsetToShow(column));
     InvalidateCell(column_, row_);
+    TAccessibleGrid::Follow(this);
 }
 
 bool TCustomGridEx::CanFocus() const {
@@ -461,11 +463,13 @@ void TCustomGridEx::paintEvent(QPaintEvent*) {
 
 void TCustomGridEx::focusInEvent(QFocusEvent* event) {
     InvalidateCell(column_, row_);
+    TAccessibleGrid::Follow(this);
     QWidget::focusInEvent(event);
 }
 
 void TCustomGridEx::focusOutEvent(QFocusEvent* event) {
     InvalidateCell(column_, row_);
+    TAccessibleGrid::Follow(this);
     QWidget::focusOutEvent(event);
 }
 

@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  at-spi2-core python3-pyatspi dbus xdotool
 )
 
 missing=()
