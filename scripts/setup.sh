@@ -10,6 +10,7 @@ packages=(
   firebird3.0-server
   xvfb
   dpkg-dev
+  lintian appstream desktop-file-utils systemd x11-utils bubblewrap python3-seccomp
   clang libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
