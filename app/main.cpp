@@ -19,6 +19,7 @@
 #include "platform/system/application.h"
 #include "platform/system/busycursor.h"
 #include "platform/system/messageboxservice.h"
+#include "platform/system/resourcebitmap.h"
 
 namespace {
 
@@ -117,6 +118,9 @@ int main(int argc, char** argv) {
     char* toolkitArgv[] = {argv[0], nullptr};
     contado::TApplication application(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(QStringLiteral("Contabiliza ventas contado"));
+    // The desktop entry's name (Wayland's app id) and its icon on every window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.ombrin.Contado"));
+    QApplication::setWindowIcon(contado::ApplicationIcon());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     contado::TAccessibilityFactory::Install();
     // A window nobody can see would wait for ever for a clerk.

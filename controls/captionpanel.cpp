@@ -4,6 +4,7 @@
 #include <QChildEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QtMath>
 
 #include "controls/align.h"
 #include "platform/system/frame3d.h"
@@ -105,8 +106,12 @@ void TCaptionPanel::AlignChildren() {
     }
 }
 
+// The off-screen image has the screen's device pixels, so the caption's text is as sharp as text
+// painted straight onto the widget.
 void TCaptionPanel::paintEvent(QPaintEvent*) {
-    QPixmap image(size());
+    const qreal ratio = devicePixelRatioF();
+    QPixmap image(QSize(qCeil(width() * ratio), qCeil(height() * ratio)));
+    image.setDevicePixelRatio(ratio);
     {
         QPainter offScreen(&image);
         PaintPanel(offScreen);

@@ -9,8 +9,8 @@ namespace contado {
 // A panel with a raised one-pixel bevel and a caption bar along its top edge: the bar fills rows 1
 // to Height - 2 inside the bevel in the caption colour, the caption text stands one pixel right of
 // the bar's left edge at its top. The children aligned with SetAlign share the space below the bar,
-// inside the bevel. The panel is painted off-screen and copied to the screen in one step; it does
-// nothing with the mouse.
+// inside the bevel. The panel is painted off-screen, at the screen's device pixel ratio, and copied
+// to the screen in one step; it does nothing with the mouse.
 class TCaptionPanel : public QWidget {
     Q_OBJECT
 

@@ -12,11 +12,12 @@ namespace contado {
 
 namespace {
 
-// One half of the bitmap, its transparent colour made clear.
+// One half of the bitmap, its transparent colour made clear, at the bitmap's device pixel ratio.
 QImage GlyphHalf(const QImage& bitmap, int half, QRgb transparent) {
     const int width = bitmap.width() / 2;
     QImage image =
         bitmap.copy(half * width, 0, width, bitmap.height()).convertToFormat(QImage::Format_ARGB32);
+    image.setDevicePixelRatio(bitmap.devicePixelRatio());
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if ((image.pixel(x, y) & RGB_MASK) == (transparent & RGB_MASK)) {
@@ -121,7 +122,9 @@ void TNavButton::paintEvent(QPaintEvent*) {
         return;
     }
     const QPoint pressed = isDown() ? QPoint(1, 1) : QPoint(0, 0);
-    const QPoint origin((width() - glyph.width()) / 2, (height() - glyph.height()) / 2);
+    // Centred by its size in the widget's pixels: a @2x glyph has twice as many device pixels.
+    const QSize size = glyph.deviceIndependentSize().toSize();
+    const QPoint origin((width() - size.width()) / 2, (height() - size.height()) / 2);
     painter.drawImage(origin + pressed, glyph);
 }
 

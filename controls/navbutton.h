@@ -11,7 +11,8 @@ namespace contado {
 
 // A raised button of a navigator bar that knows which one it is. Its glyph bitmap holds two images
 // side by side, for the enabled and for the disabled button; the colour of the bitmap's bottom-left
-// pixel is transparent. It never takes the focus. A repeating button, held down, repeats after
+// pixel is transparent. A bitmap of device pixel ratio 2 (resources' @2x) is painted at half its
+// pixel size. It never takes the focus. A repeating button, held down, repeats after
 // 400 ms and then every 100 ms while it is down and holds the mouse; the click on release comes
 // as ever.
 class TNavButton : public QAbstractButton {

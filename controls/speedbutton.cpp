@@ -21,7 +21,9 @@ void TSpeedButton::SetGlyph(const QImage& glyph) {
     } else {
         const QColor background = glyph.pixelColor(0, glyph.height() - 1);
         shape_ = QBitmap::fromImage(glyph.createMaskFromColor(background.rgb(), Qt::MaskInColor));
+        shape_.setDevicePixelRatio(glyph.devicePixelRatio());
         glyph_ = QPixmap::fromImage(glyph);
+        glyph_.setDevicePixelRatio(glyph.devicePixelRatio());
         glyph_.setMask(shape_);
     }
     update();
@@ -32,7 +34,8 @@ int TSpeedButton::CaptionHeight() const {
 }
 
 QRect TSpeedButton::GlyphRect() const {
-    const QSize size = glyph_.isNull() ? QSize(0, 0) : glyph_.size();
+    // In the widget's pixels: a @2x picture has twice as many device pixels.
+    const QSize size = glyph_.isNull() ? QSize(0, 0) : glyph_.deviceIndependentSize().toSize();
     const int top = (height() - size.height() - CaptionHeight()) / 2;
     return QRect(QPoint((width() - size.width()) / 2, top), size);
 }

@@ -8,7 +8,8 @@
 namespace contado {
 
 // A flat push button that never takes the focus, with a picture above its caption. The picture's
-// bottom-left pixel gives its background colour, which is left out when drawing. The flat button
+// bottom-left pixel gives its background colour, which is left out when drawing; a picture of
+// device pixel ratio 2 (resources' @2x) is shown at half its pixel size. The flat button
 // shows a raised edge while the mouse is over it and a lowered one while it is pressed; disabled,
 // picture and caption are drawn engraved in the shadow and highlight colours.
 class TSpeedButton : public QAbstractButton {

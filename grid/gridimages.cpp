@@ -1,5 +1,7 @@
 #include "grid/gridimages.h"
 
+#include <QGuiApplication>
+
 #include "platform/system/resourcebitmap.h"
 
 namespace contado {
@@ -14,6 +16,7 @@ const QColor kDefaultSearchColor(0xFF, 0xFF, 0x00);
 // The image with every pixel of the transparent colour made clear.
 QImage WithTransparency(const QImage& bitmap, const QColor& transparent) {
     QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
+    image.setDevicePixelRatio(bitmap.devicePixelRatio());
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (image.pixelColor(x, y) == transparent) {
@@ -34,10 +37,21 @@ TGridImages& TGridImages::Shared() {
 TGridImages::TGridImages() : searchColor_(kDefaultSearchColor) {
     const char* monochrome[] = {"DBGARROWEX", "DBEDITEX", "DBINSERTEX", "DBMULTIDOTEX", "DBMULTIARROWEX"};
     for (int index = 0; index < 5; ++index) {
-        images_[index] = WithTransparency(LoadResourceBitmap(monochrome[index]), kMonochromeTransparent);
+        images_[index] = WithTransparency(LoadResourceBitmap(monochrome[index], 1), kMonochromeTransparent);
+        doubleImages_[index] =
+            WithTransparency(LoadResourceBitmap(monochrome[index], 2), kMonochromeTransparent);
     }
-    images_[5] = WithTransparency(LoadResourceBitmap("DBGARROWEXW"), kTeal);
+    images_[5] = WithTransparency(LoadResourceBitmap("DBGARROWEXW", 1), kTeal);
+    doubleImages_[5] = WithTransparency(LoadResourceBitmap("DBGARROWEXW", 2), kTeal);
     BuildSearchArrow();
+}
+
+const QImage& TGridImages::Image(int index, qreal devicePixelRatio) const {
+    return devicePixelRatio > 1.0 ? doubleImages_.at(index) : images_.at(index);
+}
+
+const QImage& TGridImages::Image(int index) const {
+    return Image(index, qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0);
 }
 
 void TGridImages::SetSearchColor(const QColor& color) {
@@ -51,15 +65,17 @@ void TGridImages::SetSearchColor(const QColor& color) {
 // colour, so a slightly darker teal stands in for it.
 void TGridImages::BuildSearchArrow() {
     const QColor fill = searchColor_ == kTeal ? kTealStandIn : searchColor_;
-    QImage image = images_[5];
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) == QColor(Qt::white)) {
-                image.setPixelColor(x, y, fill);
+    for (auto* images : {&images_, &doubleImages_}) {
+        QImage image = (*images)[5];
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) == QColor(Qt::white)) {
+                    image.setPixelColor(x, y, fill);
+                }
             }
         }
+        (*images)[6] = image;
     }
-    images_[6] = image;
 }
 
 }  // namespace contado

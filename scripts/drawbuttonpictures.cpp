@@ -1,7 +1,8 @@
 // Draws the two pictures of the main window's buttons into resources/: a red cross for
 // "Esc: Cancelar" and two green arrows turning in a circle for "F2: Ejecutar". 46 x 32 pixels,
 // 24-bit colour; the bottom-left pixel holds the background colour, which the buttons leave out.
-// Built and run by scripts/draw-button-pictures.sh.
+// Each also as NAME@2x.png, 92 x 64, the same drawing at twice the scale, for screens of device
+// pixel ratio 2. Built and run by scripts/draw-button-pictures.sh.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -15,8 +16,8 @@ const QColor kBackground(0xF0, 0xF0, 0xF0);
 constexpr int kWidth = 46;
 constexpr int kHeight = 32;
 
-QImage BlankPicture() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB888);
+QImage BlankPicture(int scale) {
+    QImage image(kWidth * scale, kHeight * scale, QImage::Format_RGB888);
     image.fill(kBackground);
     return image;
 }
@@ -27,10 +28,11 @@ void OutlinedFill(QPainter& painter, const QPainterPath& path, const QColor& fil
     painter.drawPath(path);
 }
 
-QImage RedCross() {
-    QImage image = BlankPicture();
+QImage RedCross(int scale) {
+    QImage image = BlankPicture(scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     QPainterPath bar;
     bar.addRoundedRect(QRectF(-13, -3.2, 26, 6.4), 1.5, 1.5);
     QPainterPath cross = QTransform().rotate(45).map(bar).united(QTransform().rotate(-45).map(bar));
@@ -64,10 +66,11 @@ QPainterPath TurningArrow(QPointF centre, double radius, double startDegrees, do
     return path.united(head);
 }
 
-QImage GreenArrows() {
-    QImage image = BlankPicture();
+QImage GreenArrows(int scale) {
+    QImage image = BlankPicture(scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     const QPointF centre(23, 16);
     const QColor fill(0x20, 0xB0, 0x30);
     const QColor outline(0x00, 0x60, 0x10);
@@ -81,7 +84,11 @@ QImage GreenArrows() {
 int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources");
-    const bool saved = RedCross().save(folder + QStringLiteral("/cancelar.png")) &&
-                       GreenArrows().save(folder + QStringLiteral("/ejecutar.png"));
+    bool saved = true;
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png");
+        saved = RedCross(scale).save(folder + QStringLiteral("/cancelar") + suffix) && saved;
+        saved = GreenArrows(scale).save(folder + QStringLiteral("/ejecutar") + suffix) && saved;
+    }
     return saved ? 0 : 1;
 }

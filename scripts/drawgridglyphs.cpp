@@ -1,10 +1,14 @@
 // Draws the grid's indicator glyphs into resources/: six bitmaps of 6 x 11 pixels. Five are
 // monochrome, black shapes on white (the transparent colour); DBGARROWEXW is a 16-colour bitmap,
-// a white arrow on teal (the transparent colour). Built and run by scripts/draw-grid-glyphs.sh.
+// a white arrow on teal (the transparent colour). Each also as NAME@2x.png, 12 x 22, from the same
+// shape with its stair-stepped edges smoothed, for screens of device pixel ratio 2. Built and run by
+// scripts/draw-grid-glyphs.sh.
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
 #include <cstdio>
+
+#include "drawpixelshape.h"
 
 namespace {
 
@@ -36,8 +40,8 @@ const Glyph kMonochrome[] = {
       "......"}},
 };
 
-bool Save(const QImage& image, const QString& folder, const char* name) {
-    const QString path = folder + "/" + name + ".png";
+bool Save(const QImage& image, const QString& folder, const char* name, int scale) {
+    const QString path = folder + "/" + name + (scale == 2 ? "@2x" : "") + ".png";
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
@@ -45,27 +49,36 @@ bool Save(const QImage& image, const QString& folder, const char* name) {
     return true;
 }
 
-QImage MonochromeBitmap(const Glyph& glyph) {
-    QImage image(kWidth, kHeight, QImage::Format_Mono);
+// The shape at 1 or 2 device pixels per pixel.
+PixelRows Shape(const Glyph& glyph, int scale) {
+    const PixelRows rows(glyph.rows, glyph.rows + kHeight);
+    return scale == 1 ? rows : Doubled(rows);
+}
+
+QImage MonochromeBitmap(const Glyph& glyph, int scale) {
+    const PixelRows shape = Shape(glyph, scale);
+    QImage image(kWidth * scale, kHeight * scale, QImage::Format_Mono);
+    image.fill(0);  // the scan lines' padding bits too, so the file is the same at every run
     image.setColorTable({qRgb(0xFF, 0xFF, 0xFF), qRgb(0x00, 0x00, 0x00)});
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            image.setPixel(x, y, glyph.rows[y][x] == 'X' ? 1 : 0);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, InRows(shape, x, y) ? 1 : 0);
         }
     }
     return image;
 }
 
 // The standard 16 colours; index 6 is teal, 15 white.
-QImage SixteenColourBitmap(const Glyph& glyph) {
-    QImage image(kWidth, kHeight, QImage::Format_Indexed8);
+QImage SixteenColourBitmap(const Glyph& glyph, int scale) {
+    const PixelRows shape = Shape(glyph, scale);
+    QImage image(kWidth * scale, kHeight * scale, QImage::Format_Indexed8);
     image.setColorTable({qRgb(0, 0, 0), qRgb(0x80, 0, 0), qRgb(0, 0x80, 0), qRgb(0x80, 0x80, 0),
                          qRgb(0, 0, 0x80), qRgb(0x80, 0, 0x80), qRgb(0, 0x80, 0x80), qRgb(0xC0, 0xC0, 0xC0),
                          qRgb(0x80, 0x80, 0x80), qRgb(0xFF, 0, 0), qRgb(0, 0xFF, 0), qRgb(0xFF, 0xFF, 0),
                          qRgb(0, 0, 0xFF), qRgb(0xFF, 0, 0xFF), qRgb(0, 0xFF, 0xFF), qRgb(0xFF, 0xFF, 0xFF)});
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            image.setPixel(x, y, glyph.rows[y][x] == 'X' ? 15 : 6);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, InRows(shape, x, y) ? 15 : 6);
         }
     }
     return image;
@@ -81,9 +94,11 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     bool written = true;
-    for (const Glyph& glyph : kMonochrome) {
-        written = Save(MonochromeBitmap(glyph), folder, glyph.name) && written;
+    for (const int scale : {1, 2}) {
+        for (const Glyph& glyph : kMonochrome) {
+            written = Save(MonochromeBitmap(glyph, scale), folder, glyph.name, scale) && written;
+        }
+        written = Save(SixteenColourBitmap(kArrow, scale), folder, "DBGARROWEXW", scale) && written;
     }
-    written = Save(SixteenColourBitmap(kArrow), folder, "DBGARROWEXW") && written;
     return written ? 0 : 1;
 }

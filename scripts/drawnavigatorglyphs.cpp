@@ -1,12 +1,15 @@
 // Draws the record navigator's button glyphs into resources/: ten 16-colour bitmaps, 13 pixels
 // high, each two images side by side: the enabled one (black shape) and the disabled one (the same
 // shape embossed, grey over white moved one pixel right and down). Olive is the transparent colour,
-// so the bottom-left pixel is olive. Built and run by scripts/draw-navigator-glyphs.sh.
+// so the bottom-left pixel is olive. Each also as NAME@2x.png, twice the size, from the same shape
+// with its stair-stepped edges smoothed, for screens of device pixel ratio 2. Built and run by
+// scripts/draw-navigator-glyphs.sh.
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
 #include <cstdio>
-#include <cstring>
+
+#include "drawpixelshape.h"
 
 namespace {
 
@@ -69,30 +72,24 @@ QList<QRgb> StandardColours() {
             qRgb(0, 0, 0xFF),       qRgb(0xFF, 0, 0xFF), qRgb(0, 0xFF, 0xFF), qRgb(0xFF, 0xFF, 0xFF)};
 }
 
-bool InShape(const Glyph& glyph, int x, int y) {
-    const int width = static_cast<int>(std::strlen(glyph.rows[0]));
-    return x >= 0 && y >= 0 && x < width && y < kHeight && glyph.rows[y][x] == 'X';
+PixelRows Rows(const Glyph& glyph) {
+    return PixelRows(glyph.rows, glyph.rows + kHeight);
 }
 
-int EnabledPixel(const Glyph& glyph, int x, int y) {
-    return InShape(glyph, x, y) ? kBlack : kOlive;
-}
-
-int DisabledPixel(const Glyph& glyph, int x, int y) {
-    if (InShape(glyph, x, y)) {
-        return kGrey;
-    }
-    return InShape(glyph, x - 1, y - 1) ? kWhite : kOlive;
-}
-
-QImage Bitmap(const Glyph& glyph) {
-    const int width = static_cast<int>(std::strlen(glyph.rows[0]));
-    QImage image(2 * width, kHeight, QImage::Format_Indexed8);
+// The bitmap at 1 or 2 device pixels per pixel; the emboss moves one pixel at either size.
+QImage Bitmap(const Glyph& glyph, int scale) {
+    const PixelRows shape = scale == 1 ? Rows(glyph) : Doubled(Rows(glyph));
+    const int width = static_cast<int>(shape[0].size());
+    const int height = static_cast<int>(shape.size());
+    QImage image(2 * width, height, QImage::Format_Indexed8);
     image.setColorTable(StandardColours());
-    for (int y = 0; y < kHeight; ++y) {
+    for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            image.setPixel(x, y, EnabledPixel(glyph, x, y));
-            image.setPixel(width + x, y, DisabledPixel(glyph, x, y));
+            image.setPixel(x, y, InRows(shape, x, y) ? kBlack : kOlive);
+            const int disabled = InRows(shape, x, y)                     ? kGrey
+                                 : InRows(shape, x - scale, y - scale) ? kWhite
+                                                                         : kOlive;
+            image.setPixel(width + x, y, disabled);
         }
     }
     return image;
@@ -109,10 +106,12 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     bool written = true;
     for (const Glyph& glyph : kGlyphs) {
-        const QString path = folder + "/" + glyph.name + ".png";
-        if (!Bitmap(glyph).save(path, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            written = false;
+        for (const int scale : {1, 2}) {
+            const QString path = folder + "/" + glyph.name + (scale == 2 ? "@2x" : "") + ".png";
+            if (!Bitmap(glyph, scale).save(path, "PNG")) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                written = false;
+            }
         }
     }
     return written ? 0 : 1;

@@ -11,6 +11,7 @@ packages=(
   xvfb
   openbox xdotool imagemagick x11-xkb-utils x11-utils dbus python3
   dpkg-dev
+  lintian appstream desktop-file-utils systemd x11-utils bubblewrap python3-seccomp
   clang libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
