@@ -8,15 +8,16 @@ source "$(dirname "$0")/desktop.sh" "$@"
 dt_init
 dt_make_company 1
 
+# It ends by itself, and holds none of the scenario's output open, so nothing waits for it.
 listener_port=$dt_scratch/listener-port
-python3 -c '
+timeout 110 python3 -c '
 import socket, sys, time
 listener = socket.socket()
 listener.bind(("127.0.0.1", 0))
 listener.listen(16)
 print(listener.getsockname()[1], flush=True)
 time.sleep(300)
-' > "$listener_port" &
+' > "$listener_port" 2> /dev/null < /dev/null &
 dt_poll 5 test -s "$listener_port" || dt_abort "no silent listener"
 dt_server_text="127.0.0.1/$(cat "$listener_port"):/srv/tandrel"
 
