@@ -300,9 +300,9 @@ dt_connected() {
   return 1
 }
 
-# Connects as the clerk does: from the server field, Tab to the user, then the password and the
-# company, each followed by Enter; leaving the company field opens the company database.
-dt_connect() {
+# Types the login as the clerk does: from the server field, Tab to the user, then the password and
+# the company, each followed by Enter; leaving the company field starts the connection.
+dt_type_login() {
   dt_key Tab
   dt_type "$DT_USER"
   dt_key Return
@@ -310,6 +310,11 @@ dt_connect() {
   dt_key Return
   dt_type "$DT_COMPANY"
   dt_key Return
+}
+
+# Connects with the login typed and waits until the company database is open.
+dt_connect() {
+  dt_type_login
   dt_poll 20 dt_connected || dt_fail "the company database was not opened"
   # The connection's handler ends by enabling "F2: Ejecutar", whose picture turns green.
   dt_poll 10 dt_pixel_is "$dt_window" 92 211 '#189D29' || dt_fail "F2: Ejecutar was not enabled"

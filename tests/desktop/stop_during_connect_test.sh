@@ -25,13 +25,7 @@ dt_server_text="127.0.0.1/$(cat "$listener_port"):/srv/tandrel"
 connect_and_stop() {
   local signal=$1 number
   number=$(kill -l "$signal")
-  dt_key Tab
-  dt_type "$DT_USER"
-  dt_key Return
-  dt_type "$DT_PASSWORD"
-  dt_key Return
-  dt_type "$DT_COMPANY"
-  dt_key Return
+  dt_type_login
   dt_stays_alive 3 "while connecting to the silent server"
   kill -s "$signal" "$dt_app_pid"
   dt_wait_exit 5 || dt_fail "SIG$signal left the connecting window running for 5 s"
