@@ -172,14 +172,18 @@ TEST_F(CatchUp, DaysThatPostNothingKeepTheirAdjustmentsAndEachDayIsCounted) {
 // A full packet of the planned-adjustment lookup (1000 rows and more of one rate covering the day)
 // must leave the shared query free for the posting.
 TEST_F(CatchUp, ThousandsOfPlannedRowsOfOneRateDoNotStopThePosting) {
-    Probe().Execute(
-        "execute block as declare i integer = 0; begin while (i < 5000) do begin "
-        "insert into AJUSTE_CIERRE_AUTO values (100000 + :i, current_date - 400 + mod(:i, 300), "
-        "current_date + 30, 19, 0.8, null); i = i + 1; end end");
-    const TChildResult today = Run({});
-    EXPECT_EQ(today.ExitCode, esDone) << today.StandardError;
-    const TChildResult week = Run({"--desde", DaysAgo(2)});
-    EXPECT_EQ(week.ExitCode, esDone) << week.StandardError;
+    const std::vector<std::pair<int, std::vector<std::string>>> runs = {{1000, {}},
+                                                                        {5000, {"--desde", DaysAgo(3)}}};
+    for (const auto& [rows, options] : runs) {
+        SCOPED_TRACE(rows);
+        Probe().Execute("delete from AJUSTE_CIERRE_AUTO where AJCI_ID >= 100000");
+        Probe().Execute(
+            "execute block as declare i integer = 0; begin while (i < " + std::to_string(rows) +
+            ") do begin insert into AJUSTE_CIERRE_AUTO values (100000 + :i, current_date - 400 + mod(:i, 300), "
+            "current_date + 30, 19, 0.8, null); i = i + 1; end end");
+        const TChildResult run = Run(options);
+        EXPECT_EQ(run.ExitCode, esDone) << run.StandardError;
+    }
 }
 
 TEST_F(CatchUp, ThePlainRunReportsTodayAndNothingElseGoesToStandardOutput) {
