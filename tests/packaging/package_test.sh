@@ -167,8 +167,9 @@ wm_class_wanted=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 [ -n "$wm_class_wanted" ] || fail "desktop entry without StartupWMClass"
 if command -v xvfb-run > /dev/null && command -v xprop > /dev/null; then
   cat > "$scratch/wmclass.sh" <<'SCRIPT'
-"$1" > /dev/null 2>&1 &
-for attempt in $(seq 1 100); do
+"$1" > "$2" 2>&1 &
+# A loaded machine may take a while to show the window.
+for attempt in $(seq 1 400); do
   window=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Contabilizar ventas de contado".*/\1/p' | head -1)
   [ -n "$window" ] && break
   sleep 0.1
@@ -177,9 +178,9 @@ done
 kill %1
 SCRIPT
   wm_class=$(env -u FIREBIRD_LOCK XDG_CONFIG_DIRS="$scratch/xdg" timeout 60 xvfb-run -a \
-    bash "$scratch/wmclass.sh" "$root/usr/bin/contado" 2>&1) || true
+    bash "$scratch/wmclass.sh" "$root/usr/bin/contado" "$scratch/window.log" 2>&1) || true
   [[ "$wm_class" == *'WM_CLASS(STRING) = "contado", "'"$wm_class_wanted"'"'* ]] ||
-    fail "WM_CLASS '$wm_class', the desktop entry wants '$wm_class_wanted'"
+    fail "WM_CLASS '$wm_class', the desktop entry wants '$wm_class_wanted'; the program said: $(cat "$scratch/window.log")"
 fi
 
 # The service's command line, as systemd gives it to the shell for instance 01, posts on a company
