@@ -44,10 +44,9 @@ void Tfquenvar::CorridaExtendida(const TRunOptions& options) {
 
 // Each day alone, or all inside the one transaction of a dry run.
 void Tfquenvar::ContabilizarDias(const std::vector<TDateTime>& days, bool& posted, bool eachAlone) {
-    const TDayCount count{0, static_cast<int>(days.size())};
     for (std::size_t index = 0; index < days.size(); ++index) {
         const TDateTime day = days[index];
-        const TDayCount which{static_cast<int>(index) + 1, count.Of};
+        const TDayCount which{static_cast<int>(index) + 1, static_cast<int>(days.size())};
         DetenerSiSePidio();
         try {
             posted = (eachAlone ? ContabilizarDiaAparte(day, which) : ContabilizarDia(day, which)) || posted;
