@@ -219,12 +219,13 @@ if [ "$(id -u)" -eq 0 ] && command -v bwrap > /dev/null && /usr/bin/python3 -c '
   sandbox=(bwrap --ro-bind / / --dev /dev --proc /proc --perms 1777 --tmpfs /tmp
     --tmpfs /home --tmpfs /root --tmpfs /run --bind "$lock_folder" "$lock_folder"
     --perms 0755 --dir "$scratch" --ro-bind "$scratch" "$scratch"
+    --ro-bind "$(dirname "$0")/seccomp_exec.py" /run/seccomp_exec.py
     --bind "$scratch/srv" "$scratch/srv" --bind "$scratch/app" "$scratch/app"
     --perms 0755 --dir /run/contado --bind "$scratch/runtime" /run/contado/01
     --perms 0755 --dir /run/credentials --ro-bind "$scratch/credentials" /run/credentials/contado@01.service
     --die-with-parent --new-session
     setpriv --reuid=nobody --regid="$group" --clear-groups --bounding-set=-all --no-new-privs --
-    /usr/bin/python3 "$(dirname "$0")/seccomp_exec.py" @system-service "AF_UNIX AF_INET AF_INET6")
+    /usr/bin/python3 /run/seccomp_exec.py @system-service "AF_UNIX AF_INET AF_INET6")
   where="in a sandbox like the unit's"
 else
   environment+=(CREDENTIALS_DIRECTORY="$scratch/credentials")
