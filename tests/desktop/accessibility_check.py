@@ -114,10 +114,6 @@ def main():
         parser.add_argument(option, required=True)
     arguments = parser.parse_args()
     rates = sorted(number(rate) for rate in arguments.rates.split(","))
-    pyatspi.Registry.registerEventListener(
-        lambda event: event.detail1 == 1 and focus_events.append(event.source),
-        "object:state-changed:focused")
-
     pid = int(arguments.pid)
     app = wait_for(30, lambda: next((app for app in pyatspi.Registry.getDesktop(0)
                                      if app is not None and app.get_process_id() == pid), None))
@@ -126,6 +122,12 @@ def main():
     frame = wait_for(30, lambda: find(app, pyatspi.ROLE_FRAME, FRAME))
     if not check(frame is not None, f"the main window is a frame named {FRAME!r}"):
         return 1
+    # Listened to only now that the program is on the bus: a listener registered while the program
+    # is still joining can fall between the program's first look at the listeners and its watch for
+    # new ones, and then no event is ever sent to it.
+    pyatspi.Registry.registerEventListener(
+        lambda event: event.detail1 == 1 and focus_events.append(event.source),
+        "object:state-changed:focused")
 
     inputs = [acc for acc in descendants(frame, skip={pyatspi.ROLE_COMBO_BOX})
               if acc.getRole() in INPUTS and has(acc, pyatspi.STATE_SHOWING)]

@@ -24,7 +24,7 @@ fi
 
 # The rest runs in a D-Bus session of its own, which ends with it.
 if [ -z "${ACCESSIBILITY_TEST_SESSION:-}" ]; then
-  exec timeout --kill-after=10 300 env ACCESSIBILITY_TEST_SESSION=1 dbus-run-session -- bash "$0" "$@"
+  exec timeout --kill-after=5 110 env ACCESSIBILITY_TEST_SESSION=1 dbus-run-session -- bash "$0" "$@"
 fi
 
 work=$(mktemp -d /tmp/contado-a11y.XXXXXX)
@@ -81,5 +81,5 @@ poll 20 sh -c 'dbus-send --session --print-reply --dest=org.freedesktop.DBus /or
 XDG_CONFIG_DIRS="$work/xdg" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 \
   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" > "$work/program.log" 2>&1 &
 pids=($! "${pids[@]}")
-timeout 200 "$python" "$here/accessibility_check.py" --pid "${pids[0]}" --rates "$rates" \
+timeout 95 "$python" "$here/accessibility_check.py" --pid "${pids[0]}" --rates "$rates" \
   --user SYSDBA --password masterkey --company 01
