@@ -112,7 +112,8 @@ void TDSRecordLayout::SetState(std::byte* record, int column, TState state) {
 }
 
 // Writes the value into the slot when it fits there; false, with nothing written, when it does not.
-bool TDSRecordLayout::WriteInSlot(const TSlot& slot, std::byte* data, const TVariant& value) const {
+// Inline, with Place below: a large load writes every value of every row through them.
+inline bool TDSRecordLayout::WriteInSlot(const TSlot& slot, std::byte* data, const TVariant& value) const {
     switch (slot.Kind) {
         case TSlotKind::Int32: {
             const auto* integer = std::get_if<std::int64_t>(&value);
@@ -245,8 +246,9 @@ void TDSRecordLayout::Write(std::byte* record, int column, const TVariant& value
 
 // Where a value goes in a clear record: nowhere (unassigned), only its state (null), its slot, or
 // out of line with its index in the slot.
-TDSRecordLayout::TState TDSRecordLayout::Place(const TSlot& slot, std::byte* data, const TVariant& value,
-                                               TDSOutOfLineValues& outOfLine) const {
+inline TDSRecordLayout::TState TDSRecordLayout::Place(const TSlot& slot, std::byte* data,
+                                                      const TVariant& value,
+                                                      TDSOutOfLineValues& outOfLine) const {
     if (VarIsEmptyOrNull(value)) {
         return VarIsNull(value) ? kNull : kUnassigned;
     }

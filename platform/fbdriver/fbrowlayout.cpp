@@ -40,13 +40,6 @@ unsigned BytesPerCharacter(unsigned charSet) {
     }
 }
 
-template <typename T>
-T Load(const unsigned char* data) {
-    T value;
-    std::memcpy(&value, data, sizeof(value));
-    return value;
-}
-
 std::size_t CharacterCount(const std::string& utf8) {
     std::size_t count = 0;
     for (unsigned char byte : utf8) {
@@ -65,6 +58,9 @@ TFbRowLayout::TFbRowLayout(TFbSession& session, Firebird::IMessageMetadata* outp
     columns_.reserve(count);
     for (unsigned index = 0; index < count; ++index) {
         columns_.push_back(Describe(output, index));
+        TColumn& column = columns_.back();
+        column.PassesUnchanged = TFbTextCodec::PassesUnchanged(column.CharSet);
+        column.Decimal = column.Description.Type == TDriverType::Bcd;
     }
     messageLength_ = output->getMessageLength(status);
 }
@@ -150,15 +146,9 @@ void TFbRowLayout::DescribeInteger(Firebird::IMessageMetadata* output, unsigned 
     }
 }
 
-void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverValue& value,
-                        Firebird::ITransaction* transaction) const {
-    const TColumn& column = columns_[index];
-    value.Type = column.Description.Type;
-    value.IsNull = Load<std::int16_t>(row + column.NullOffset) != 0;
-    if (value.IsNull) {
-        return;
-    }
-    const unsigned char* data = row + column.Offset;
+// What the inline Read leaves: a value that is not null, of any type.
+void TFbRowLayout::ReadOther(const unsigned char* data, const TColumn& column, TDriverValue& value,
+                             Firebird::ITransaction* transaction) const {
     switch (column.Type) {
         case SQL_TEXT:
             ReadFixedText(data, column, value.Text);
