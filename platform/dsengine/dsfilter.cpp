@@ -225,13 +225,14 @@ int TDSFilter::WithSingleKind(Body body) const {
 template <TDSRecordLayout::TSlotKind Kind>
 int TDSFilter::SelectAs(const TDSRowStore& store, std::span<const int> rows, bool liveOnly, int mark,
                         std::vector<int>& out) const {
-    const DirectCompare& compare = direct_[0];
+    const DirectCompare compare = direct_[0];
+    const TDSRowStore::TRecords records = store.Records();
     int marked = -1;
     for (const int row : rows) {
         if (liveOnly && !store.IsLive(row)) {
             continue;
         }
-        const Direct direct = EvaluateAs<Kind>(compare, store.RecordOf(row));
+        const Direct direct = EvaluateAs<Kind>(compare, records.Of(row));
         if (direct == Direct::NotTrue ||
             (direct == Direct::Undecided && Evaluate(compare.node, store, row) != Truth::True)) {
             continue;
@@ -246,9 +247,10 @@ int TDSFilter::SelectAs(const TDSRowStore& store, std::span<const int> rows, boo
 
 template <TDSRecordLayout::TSlotKind Kind>
 int TDSFilter::FindFirstAs(const TDSRowStore& store, std::span<const int> rows) const {
-    const DirectCompare& compare = direct_[0];
+    const DirectCompare compare = direct_[0];
+    const TDSRowStore::TRecords records = store.Records();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const Direct direct = EvaluateAs<Kind>(compare, store.RecordOf(rows[i]));
+        const Direct direct = EvaluateAs<Kind>(compare, records.Of(rows[i]));
         if (direct == Direct::True ||
             (direct == Direct::Undecided && Evaluate(compare.node, store, rows[i]) == Truth::True)) {
             return static_cast<int>(i);
