@@ -231,8 +231,11 @@ const TVariant& TDataSet::GetFieldValue(const TField& field) const {
 void TDataSet::GetFieldValues(std::vector<TVariant>& values) const {
     const TRecordBuffer* buffer = ActiveRecordBuffer();
     values.resize(fields_.size());
+    // ValueIn's reading, without a call per field.
+    const int size = buffer == nullptr ? 0 : static_cast<int>(buffer->Values.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const TVariant& value = ValueIn(buffer, *fields_[i]);
+        const int index = fields_[i]->BufferIndex();
+        const TVariant& value = index >= 0 && index < size ? buffer->Values[index] : NullVariant();
         CopyValue(VarIsUnassigned(value) ? NullVariant() : value, values[i]);
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/dsengine/dsrecordlayout.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -261,14 +262,16 @@ inline TDSRecordLayout::TState TDSRecordLayout::Place(const TSlot& slot, std::by
 
 // The states of four columns share a byte, which is written once they are all placed.
 void TDSRecordLayout::Fill(std::byte* record, const TVariant* values, TDSOutOfLineValues& outOfLine) const {
-    unsigned states = 0;
-    for (int column = 0; column < ColumnCount(); ++column) {
-        const TSlot& slot = slots_[column];
-        states |= unsigned{Place(slot, record + slot.Offset, values[column], outOfLine)} << (column % 4 * 2);
-        if (column % 4 == 3 || column + 1 == ColumnCount()) {
-            record[column / 4] = static_cast<std::byte>(states);
-            states = 0;
+    const int count = ColumnCount();
+    for (int first = 0; first < count; first += 4) {
+        const int end = std::min(first + 4, count);
+        unsigned states = 0;
+        for (int column = first; column < end; ++column) {
+            const TSlot& slot = slots_[column];
+            states |= unsigned{Place(slot, record + slot.Offset, values[column], outOfLine)}
+                      << ((column - first) * 2);
         }
+        record[first / 4] = static_cast<std::byte>(states);
     }
 }
 

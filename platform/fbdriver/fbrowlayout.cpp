@@ -59,7 +59,6 @@ TFbRowLayout::TFbRowLayout(TFbSession& session, Firebird::IMessageMetadata* outp
     for (unsigned index = 0; index < count; ++index) {
         columns_.push_back(Describe(output, index));
         TColumn& column = columns_.back();
-        column.PassesUnchanged = TFbTextCodec::PassesUnchanged(column.CharSet);
         column.Decimal = column.Description.Type == TDriverType::Bcd;
     }
     messageLength_ = output->getMessageLength(status);

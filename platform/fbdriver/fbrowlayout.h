@@ -29,8 +29,8 @@ class TFbRowLayout {
     unsigned MessageLength() const { return messageLength_; }
 
     // Copies one column of a fetched row into value, reusing its storage; blobs are read within the
-    // transaction. Inline, as every column of every fetched row comes through here: numbers, dates
-    // and text that needs no conversion are read here, everything else out of line.
+    // transaction. Inline, as every column of every fetched row comes through here: numbers and
+    // dates are read here, everything else out of line.
     void Read(const unsigned char* row, std::uint16_t index, TDriverValue& value,
               Firebird::ITransaction* transaction) const;
 
@@ -44,8 +44,7 @@ class TFbRowLayout {
         unsigned CharSet = 0;  // of text and text blobs
         unsigned Offset = 0;
         unsigned NullOffset = 0;
-        bool PassesUnchanged = true;  // text in a character set handed on as it comes
-        bool Decimal = false;         // an integer type with a scale, read as a decimal
+        bool Decimal = false;  // an integer type with a scale, read as a decimal
     };
 
     template <typename T>
@@ -81,13 +80,6 @@ inline void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TD
     const unsigned char* data = row + column.Offset;
     std::int64_t integer = 0;
     switch (column.Type) {
-        case SQL_VARYING:
-            if (!column.PassesUnchanged) {
-                break;
-            }
-            value.Text.assign(reinterpret_cast<const char*>(data) + sizeof(std::uint16_t),
-                              Load<std::uint16_t>(data));
-            return;
         case SQL_SHORT:
             integer = Load<std::int16_t>(data);
             break;
