@@ -185,6 +185,77 @@ void PlainLoopDateFilter100k(benchmark::State& state) {
     }
 }
 
+// Showing every row again: the list of all of them, as a plain program would make it once the
+// filter is taken off.
+void PlainLoopUnfilter100k(benchmark::State& state) {
+    TPlainFirebird firebird(company->Path());
+    const std::vector<TPlainAdjustment> rows = PlainFetchAdjustments(firebird);
+    for (auto _ : state) {
+        std::vector<const TPlainAdjustment*> visible;
+        for (const TPlainAdjustment& row : rows) {
+            visible.push_back(&row);
+        }
+        benchmark::DoNotOptimize(visible.data());
+    }
+}
+
+// Both halves of the client table's iteration below, the filter and then every row again.
+void PlainLoopDateFilterAndUnfilter100k(benchmark::State& state) {
+    TPlainFirebird firebird(company->Path());
+    const std::vector<TPlainAdjustment> rows = PlainFetchAdjustments(firebird);
+    for (auto _ : state) {
+        std::vector<const TPlainAdjustment*> visible;
+        for (const TPlainAdjustment& row : rows) {
+            if (row.first == kFilterDay) {
+                visible.push_back(&row);
+            }
+        }
+        benchmark::DoNotOptimize(visible.data());
+        std::vector<const TPlainAdjustment*> all;
+        for (const TPlainAdjustment& row : rows) {
+            all.push_back(&row);
+        }
+        benchmark::DoNotOptimize(all.data());
+    }
+}
+
+// The client table's filter switched on and off, and only the one half timed (the other is paused).
+void ClientTableDateFilterHalf(benchmark::State& state, bool timeOn) {
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    ClientStack stack(1000);
+    stack.table->Open();
+    stack.table->Last();
+    stack.table->SetFilter("AJCI_FECINI = " + QuotedDateText(EncodeDate(2025, 6, 1)));
+    for (auto _ : state) {
+        if (!timeOn) {
+            state.PauseTiming();
+        }
+        stack.table->SetFiltered(true);
+        benchmark::DoNotOptimize(stack.table->RecordCount());
+        if (stack.table->RecordCount() != kRows / 1000) {
+            state.SkipWithError("wrong filtered row count");
+        }
+        if (timeOn) {
+            state.PauseTiming();
+        } else {
+            state.ResumeTiming();
+        }
+        stack.table->SetFiltered(false);
+        benchmark::DoNotOptimize(stack.table->RecordCount());
+        if (timeOn) {
+            state.ResumeTiming();
+        }
+    }
+}
+
+void ClientTableDateFilterOn100k(benchmark::State& state) {
+    ClientTableDateFilterHalf(state, true);
+}
+
+void ClientTableDateFilterOff100k(benchmark::State& state) {
+    ClientTableDateFilterHalf(state, false);
+}
+
 void ClientTableDateFilter100k(benchmark::State& state) {
     FormatSettings().ShortDateFormat = "dd/mm/yyyy";
     ClientStack stack(1000);
@@ -197,8 +268,14 @@ void ClientTableDateFilter100k(benchmark::State& state) {
         stack.table->SetFiltered(false);
     }
 }
+// The filter's pairs: both halves against the plain filter (how it was always compared) and against
+// the plain filter and list of every row; then each half against its plain loop.
 BENCHMARK(ClientTableDateFilter100k)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainLoopDateFilter100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainLoopDateFilterAndUnfilter100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(ClientTableDateFilterOn100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(ClientTableDateFilterOff100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainLoopUnfilter100k)->Unit(benchmark::kMillisecond);
 
 void PlainLoopLocate100k(benchmark::State& state) {
     TPlainFirebird firebird(company->Path());

@@ -7,7 +7,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cstdlib>
 
 #include "grid/accessiblegrid.h"
@@ -28,8 +31,54 @@ const QColor kGray(0x80, 0x80, 0x80);
 constexpr int kWheelNotch = 120;
 constexpr int kLineStepDivisor = 20;
 
+// What becoming or ceasing to be the current row changes in a row that is still on screen: its
+// indicator and the current column's cell (focus rectangle, highlight, search text). The damage
+// runs from the row's left edge to that cell's right edge, in one piece, so the row is painted once.
+QRect CurrentRowMarks(const TGridGeometry& geometry, int column, int row) {
+    const QRect rowRect = geometry.RowRect(row);
+    if (column < 0 || column >= geometry.ColumnCount()) {
+        return rowRect;
+    }
+    const QRect cell = geometry.CellRect(column, row);
+    const int right = std::max(cell.right(), geometry.DataLeft() - 1);
+    return QRect(rowRect.topLeft(), QPoint(right, rowRect.bottom())) & rowRect;
+}
+
+// A scroll bar that repaints for a new value only when its thumb moves. The vertical bar counts
+// records, so over a long table most one-row moves change its value and leave the thumb on the
+// same pixels; its value, its signals and what it tells accessibility change as ever. Every other
+// change (range, page, a press, the mouse over it) repaints as usual.
+class TGridScrollBar : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+
+  protected:
+    void sliderChange(SliderChange change) override {
+        if (change == SliderValueChange && painted_ && ThumbRect() == paintedThumb_) {
+            return;
+        }
+        QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        paintedThumb_ = ThumbRect();
+        painted_ = true;
+        QScrollBar::paintEvent(event);
+    }
+
+  private:
+    QRect ThumbRect() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+    }
+
+    QRect paintedThumb_;
+    bool painted_ = false;
+};
+
 QScrollBar* NewScrollBar(Qt::Orientation orientation, QWidget* parent) {
-    auto* bar = new QScrollBar(orientation, parent);
+    auto* bar = new TGridScrollBar(orientation, parent);
     bar->setFocusPolicy(Qt::NoFocus);
     bar->setTracking(true);
     bar->hide();
@@ -254,7 +303,7 @@ void TCustomGridEx::ScrollRows(int distance, int oldRow) {
         }
         for (int row : {oldRow - distance, row_}) {
             if (row >= 0 && row < visible) {
-                damage += geometry_.RowRect(row);
+                damage += CurrentRowMarks(geometry_, column_, row);
             }
         }
     }

@@ -307,7 +307,8 @@ TGetResult TCustomSQLDataSet::GetRecord(TRecordBuffer& buffer, TGetMode mode) {
 // reading a row allocates nothing but room for a text longer than the one its buffer held.
 void TCustomSQLDataSet::ReadRow(TRecordBuffer& buffer) {
     TDriverValue value;
-    for (int column = 0; column < FieldDefs().Count(); ++column) {
+    const int count = FieldDefs().Count();
+    for (int column = 0; column < count; ++column) {
         Check(cursor_->getValue(static_cast<std::uint16_t>(column + 1), value), cursor_.get());
         ReadColumnValue(column, value, buffer.Values[column]);
     }

@@ -35,14 +35,46 @@ void TDSCursor::Sync() {
 void TDSCursor::AppendVisible(int firstOrderIndex) {
     bool atEnd = position_ >= Count();
     const auto& order = base_.Store().Order();
-    for (size_t i = firstOrderIndex; i < order.size(); ++i) {
-        if (Passes(order[i])) {
-            visible_.push_back(order[i]);
-        }
-    }
+    SelectVisible(std::span<const int>(order).subspan(firstOrderIndex), false, -1);
     if (atEnd) {
         position_ = Count();
     }
+}
+
+// Appends the rows that pass every filter to the visible ones; answers the visible index of the row
+// mark, or -1 when it is not among them. The first filter reads the rows given, each further one
+// the rows the filters before it let through.
+int TDSCursor::SelectVisible(std::span<const int> rows, bool liveOnly, int mark) {
+    const TDSRowStore& store = base_.Store();
+    const std::size_t first = visible_.size();
+    if (filters_.empty() && !liveOnly) {
+        visible_.insert(visible_.end(), rows.begin(), rows.end());
+        const auto found = mark < 0 ? rows.end() : std::find(rows.begin(), rows.end(), mark);
+        return found == rows.end() ? -1 : static_cast<int>(first + (found - rows.begin()));
+    }
+    if (filters_.empty()) {
+        int marked = -1;
+        for (const int row : rows) {
+            if (!liveOnly || store.IsLive(row)) {
+                if (row == mark) {
+                    marked = static_cast<int>(visible_.size());
+                }
+                visible_.push_back(row);
+            }
+        }
+        return marked;
+    }
+    int marked = -1;
+    for (auto entry = filters_.begin(); entry != filters_.end(); ++entry) {
+        if (entry == filters_.begin()) {
+            marked = entry->second.Select(store, rows, liveOnly, mark, visible_);
+            continue;
+        }
+        passed_.assign(visible_.begin() + static_cast<std::ptrdiff_t>(first), visible_.end());
+        visible_.resize(first);
+        marked = entry->second.Select(store, passed_, false, mark, visible_);
+    }
+    return marked;
 }
 
 void TDSCursor::Rebuild() {
@@ -50,15 +82,10 @@ void TDSCursor::Rebuild() {
     int currentRow = OnRow() ? visible_[position_] : -1;
     bool atEnd = built_ && position_ >= Count();
     visible_.clear();
-    for (int row : store.Order()) {
-        if (store.IsLive(row) && Passes(row)) {
-            visible_.push_back(row);
-        }
-    }
+    const int found = SelectVisible(store.Order(), !store.OrderAllLive(), currentRow);
     built_ = true;
-    auto found = std::find(visible_.begin(), visible_.end(), currentRow);
-    if (currentRow >= 0 && found != visible_.end()) {
-        position_ = static_cast<int>(found - visible_.begin());
+    if (currentRow >= 0 && found >= 0) {
+        position_ = found;
     } else if (atEnd) {
         position_ = Count();
     } else {
@@ -297,13 +324,12 @@ int TDSCursor::LocateWithFilter(const TDSExpression& expression) {
         return status;
     }
     Sync();
-    for (int i = 0; i < Count(); ++i) {
-        if (filter.Matches(base_.Store(), visible_[i])) {
-            position_ = i;
-            return dsstatus::kOk;
-        }
+    const int found = filter.FindFirst(base_.Store(), visible_);
+    if (found < 0) {
+        return dsstatus::kRecordNotFound;
     }
-    return dsstatus::kRecordNotFound;
+    position_ = found;
+    return dsstatus::kOk;
 }
 
 }  // namespace contado

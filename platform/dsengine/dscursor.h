@@ -1,6 +1,8 @@
 #pragma once
 
 #include <map>
+#include <span>
+#include <vector>
 
 #include "platform/dsengine/dsfilter.h"
 #include "platform/dsengine/idscursor.h"
@@ -50,6 +52,7 @@ class TDSCursor : public IDSCursor {
     void Sync();
     void Rebuild();
     void AppendVisible(int firstOrderIndex);
+    int SelectVisible(std::span<const int> rows, bool liveOnly, int mark);
     void IndexChanged();
     int VisibleIndexOf(int row);
     int InsertOrderIndex() const;
@@ -59,6 +62,8 @@ class TDSCursor : public IDSCursor {
     std::map<TDSFilterHandle, TDSFilter> filters_;
     TDSFilterHandle nextHandle_ = 1;
     std::vector<int> visible_;
+    // The rows that passed the filters before the last, while several filter the rows.
+    std::vector<int> passed_;
     bool built_ = false;
     std::uint64_t builtVersion_ = 0;
     // Row id -> visible index, built on demand for bookmarks.

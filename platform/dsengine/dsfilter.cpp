@@ -1,6 +1,7 @@
 #include "platform/dsengine/dsfilter.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "core/utf8text.h"
 #include "platform/dsengine/dsstatus.h"
@@ -110,6 +111,7 @@ int TDSFilter::Compile(const TDSExpression& expression, const TDSRecordLayout& l
         compiled.PrepareSlotCompare(node, layout);
     }
     compiled.root_ = root;
+    compiled.PrepareDirect(layout);
     filter = std::move(compiled);
     return dsstatus::kOk;
 }
@@ -138,6 +140,154 @@ void TDSFilter::PrepareSlotCompare(Node& node, const TDSRecordLayout& layout) co
         layout.SlotForm(left.column, TDSValueView::Of(right.value), converted)) {
         node.slotCompare = SlotCompare{left.column, converted};
     }
+}
+
+void TDSFilter::PrepareDirect(const TDSRecordLayout& layout) {
+    const Node& root = nodes_[root_];
+    std::vector<DirectCompare> direct;
+    if (root.kind == TDSNodeKind::Compare) {
+        direct.push_back(DirectFor(root_, layout));
+    } else if (root.kind == TDSNodeKind::And || root.kind == TDSNodeKind::Or) {
+        for (int operand : root.operands) {
+            direct.push_back(DirectFor(operand, layout));
+        }
+    }
+    const auto usable = [](const DirectCompare& compare) { return compare.usable; };
+    if (std::any_of(direct.begin(), direct.end(), usable)) {
+        direct_ = std::move(direct);
+        directAny_ = root.kind == TDSNodeKind::Or;
+    }
+}
+
+// The compare's constant as the column's slot holds values; unusable for any other node, and for a
+// compare whose constant has no slot form or whose column's slot is not a number's.
+TDSFilter::DirectCompare TDSFilter::DirectFor(int node, const TDSRecordLayout& layout) const {
+    using Kind = TDSRecordLayout::TSlotKind;
+    DirectCompare compare;
+    compare.node = node;
+    const Node& item = nodes_[node];
+    if (item.kind != TDSNodeKind::Compare || !item.slotCompare) {
+        return compare;
+    }
+    const TDSValueView& constant = item.slotCompare->constant;
+    compare.access = layout.Access(item.slotCompare->column);
+    for (int order = -1; order <= 1; ++order) {
+        compare.holds |= Holds(item.op, order) ? 1u << (order + 1) : 0u;
+    }
+    switch (compare.access.Kind) {
+        case Kind::Int32:
+        case Kind::Int64:
+            compare.usable = constant.Kind() == TDSValueView::TKind::Integer;
+            compare.integer = constant.IntegerValue();
+            break;
+        case Kind::Boolean:
+            compare.usable = constant.Kind() == TDSValueView::TKind::Boolean;
+            compare.integer = constant.IntegerValue();
+            break;
+        case Kind::Double:
+            compare.usable = constant.Kind() == TDSValueView::TKind::Float;
+            compare.real = constant.FloatValue();
+            break;
+        case Kind::Decimal:
+            compare.usable = constant.Kind() == TDSValueView::TKind::Decimal;
+            compare.integer = constant.Unscaled();
+            compare.scale = static_cast<std::uint8_t>(constant.Scale());
+            break;
+        case Kind::Text:
+        case Kind::OutOfLine:
+            break;
+    }
+    return compare;
+}
+
+template <typename Body>
+int TDSFilter::WithSingleKind(Body body) const {
+    using K = TDSRecordLayout::TSlotKind;
+    switch (direct_[0].access.Kind) {
+        case K::Int32:
+            return body(std::integral_constant<K, K::Int32>{});
+        case K::Int64:
+            return body(std::integral_constant<K, K::Int64>{});
+        case K::Double:
+            return body(std::integral_constant<K, K::Double>{});
+        case K::Boolean:
+            return body(std::integral_constant<K, K::Boolean>{});
+        case K::Decimal:
+            return body(std::integral_constant<K, K::Decimal>{});
+        case K::Text:
+        case K::OutOfLine:
+            break;
+    }
+    return body(std::integral_constant<K, K::OutOfLine>{});
+}
+
+// A single compare at the root, in a loop of its column's slot kind.
+template <TDSRecordLayout::TSlotKind Kind>
+int TDSFilter::SelectAs(const TDSRowStore& store, std::span<const int> rows, bool liveOnly, int mark,
+                        std::vector<int>& out) const {
+    const DirectCompare compare = direct_[0];
+    const TDSRowStore::TRecords records = store.Records();
+    int marked = -1;
+    for (const int row : rows) {
+        if (liveOnly && !store.IsLive(row)) {
+            continue;
+        }
+        const Direct direct = EvaluateAs<Kind>(compare, records.Of(row));
+        if (direct == Direct::NotTrue ||
+            (direct == Direct::Undecided && Evaluate(compare.node, store, row) != Truth::True)) {
+            continue;
+        }
+        if (row == mark) {
+            marked = static_cast<int>(out.size());
+        }
+        out.push_back(row);
+    }
+    return marked;
+}
+
+template <TDSRecordLayout::TSlotKind Kind>
+int TDSFilter::FindFirstAs(const TDSRowStore& store, std::span<const int> rows) const {
+    const DirectCompare compare = direct_[0];
+    const TDSRowStore::TRecords records = store.Records();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Direct direct = EvaluateAs<Kind>(compare, records.Of(rows[i]));
+        if (direct == Direct::True ||
+            (direct == Direct::Undecided && Evaluate(compare.node, store, rows[i]) == Truth::True)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int TDSFilter::Select(const TDSRowStore& store, std::span<const int> rows, bool liveOnly, int mark,
+                      std::vector<int>& out) const {
+    if (direct_.size() == 1) {
+        return WithSingleKind(
+            [&](auto kind) { return SelectAs<kind.value>(store, rows, liveOnly, mark, out); });
+    }
+    int marked = -1;
+    for (const int row : rows) {
+        if ((liveOnly && !store.IsLive(row)) || !Matches(store, row)) {
+            continue;
+        }
+        if (row == mark) {
+            marked = static_cast<int>(out.size());
+        }
+        out.push_back(row);
+    }
+    return marked;
+}
+
+int TDSFilter::FindFirst(const TDSRowStore& store, std::span<const int> rows) const {
+    if (direct_.size() == 1) {
+        return WithSingleKind([&](auto kind) { return FindFirstAs<kind.value>(store, rows); });
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (Matches(store, rows[i])) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
 TDSValueView TDSFilter::ValueOf(int node, const TDSRowStore& store, int row) const {

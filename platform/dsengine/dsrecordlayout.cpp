@@ -1,5 +1,6 @@
 #include "platform/dsengine/dsrecordlayout.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -112,7 +113,8 @@ void TDSRecordLayout::SetState(std::byte* record, int column, TState state) {
 }
 
 // Writes the value into the slot when it fits there; false, with nothing written, when it does not.
-bool TDSRecordLayout::WriteInSlot(const TSlot& slot, std::byte* data, const TVariant& value) const {
+// Inline, with Place below: a large load writes every value of every row through them.
+inline bool TDSRecordLayout::WriteInSlot(const TSlot& slot, std::byte* data, const TVariant& value) const {
     switch (slot.Kind) {
         case TSlotKind::Int32: {
             const auto* integer = std::get_if<std::int64_t>(&value);
@@ -245,8 +247,9 @@ void TDSRecordLayout::Write(std::byte* record, int column, const TVariant& value
 
 // Where a value goes in a clear record: nowhere (unassigned), only its state (null), its slot, or
 // out of line with its index in the slot.
-TDSRecordLayout::TState TDSRecordLayout::Place(const TSlot& slot, std::byte* data, const TVariant& value,
-                                               TDSOutOfLineValues& outOfLine) const {
+inline TDSRecordLayout::TState TDSRecordLayout::Place(const TSlot& slot, std::byte* data,
+                                                      const TVariant& value,
+                                                      TDSOutOfLineValues& outOfLine) const {
     if (VarIsEmptyOrNull(value)) {
         return VarIsNull(value) ? kNull : kUnassigned;
     }
@@ -259,14 +262,16 @@ TDSRecordLayout::TState TDSRecordLayout::Place(const TSlot& slot, std::byte* dat
 
 // The states of four columns share a byte, which is written once they are all placed.
 void TDSRecordLayout::Fill(std::byte* record, const TVariant* values, TDSOutOfLineValues& outOfLine) const {
-    unsigned states = 0;
-    for (int column = 0; column < ColumnCount(); ++column) {
-        const TSlot& slot = slots_[column];
-        states |= unsigned{Place(slot, record + slot.Offset, values[column], outOfLine)} << (column % 4 * 2);
-        if (column % 4 == 3 || column + 1 == ColumnCount()) {
-            record[column / 4] = static_cast<std::byte>(states);
-            states = 0;
+    const int count = ColumnCount();
+    for (int first = 0; first < count; first += 4) {
+        const int end = std::min(first + 4, count);
+        unsigned states = 0;
+        for (int column = first; column < end; ++column) {
+            const TSlot& slot = slots_[column];
+            states |= unsigned{Place(slot, record + slot.Offset, values[column], outOfLine)}
+                      << ((column - first) * 2);
         }
+        record[first / 4] = static_cast<std::byte>(states);
     }
 }
 

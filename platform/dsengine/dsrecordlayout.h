@@ -20,6 +20,18 @@ namespace contado {
 // TDSOutOfLineValues, the slot holding their index. Every value reads back exactly as written.
 class TDSRecordLayout {
   public:
+    enum class TSlotKind : std::uint8_t { Int32, Int64, Double, Boolean, Decimal, Text, OutOfLine };
+    enum TState : std::uint8_t { kUnassigned = 0, kNull = 1, kInSlot = 2, kOutOfLine = 3 };
+
+    // Where one column's state and slot lie in every record: what a loop over many rows that reads
+    // one column needs, found once.
+    struct TColumnAccess {
+        std::uint32_t StateByte = 0;
+        std::uint32_t StateShift = 0;
+        std::uint32_t Offset = 0;
+        TSlotKind Kind = TSlotKind::OutOfLine;
+    };
+
     TDSRecordLayout() = default;
     explicit TDSRecordLayout(const std::vector<TPacketColumn>& columns);
 
@@ -42,10 +54,24 @@ class TDSRecordLayout {
     // Gives up the record's out-of-line values and leaves every column unassigned.
     void Release(std::byte* record, TDSOutOfLineValues& outOfLine) const;
 
-  private:
-    enum class TSlotKind : std::uint8_t { Int32, Int64, Double, Boolean, Decimal, Text, OutOfLine };
-    enum TState : std::uint8_t { kUnassigned = 0, kNull = 1, kInSlot = 2, kOutOfLine = 3 };
+    // Reading one column of many records: where it lies, its state in a record, a value of its slot.
+    TColumnAccess Access(int column) const {
+        return TColumnAccess{static_cast<std::uint32_t>(column / 4),
+                             static_cast<std::uint32_t>(column % 4 * 2), slots_[column].Offset,
+                             slots_[column].Kind};
+    }
+    static TState StateAt(const std::byte* record, const TColumnAccess& access) {
+        const unsigned bits = std::to_integer<unsigned>(record[access.StateByte]) >> access.StateShift;
+        return static_cast<TState>(bits & 3u);
+    }
+    template <typename T>
+    static T Load(const std::byte* data) {
+        T value;
+        std::memcpy(&value, data, sizeof value);
+        return value;
+    }
 
+  private:
     struct TSlot {
         TSlotKind Kind = TSlotKind::OutOfLine;
         std::uint32_t Offset = 0;
@@ -53,12 +79,6 @@ class TDSRecordLayout {
         int Scale = 0;                   // the column's scale, of a decimal slot
     };
 
-    template <typename T>
-    static T Load(const std::byte* data) {
-        T value;
-        std::memcpy(&value, data, sizeof value);
-        return value;
-    }
     static TSlot SlotFor(const TPacketColumn& column);
     static std::uint32_t SlotSize(const TSlot& slot);
     static TState State(const std::byte* record, int column);

@@ -140,7 +140,7 @@ bool TDSRowStore::ModifyRow(int row, const TDSRecord& values) {
     }
     if (rows_[row].state == RowState::Original) {
         SaveBeforeImage(row);
-        rows_[row].state = RowState::Modified;
+        SetState(rows_[row], RowState::Modified);
         log_.push_back(row);
     }
     WriteAssigned(values.data(), Record(row));
@@ -151,14 +151,14 @@ bool TDSRowStore::ModifyRow(int row, const TDSRecord& values) {
 void TDSRowStore::DeleteRow(int row) {
     RowInfo& info = rows_[row];
     if (info.state == RowState::Inserted) {
-        info.state = RowState::Gone;
+        SetState(info, RowState::Gone);
         RemoveFromOrder(row);
         RemoveFromLog(row);
     } else {
         if (info.state == RowState::Original) {
             log_.push_back(row);
         }
-        info.state = RowState::Deleted;
+        SetState(info, RowState::Deleted);
     }
     Changed();
 }
@@ -169,13 +169,13 @@ void TDSRowStore::UndoChange(int row) {
         return;
     }
     if (info.state == RowState::Inserted) {
-        info.state = RowState::Gone;
+        SetState(info, RowState::Gone);
         RemoveFromOrder(row);
     } else {
         if (info.beforeImage >= 0) {
             layout_.Copy(BeforeImage(info.beforeImage), Record(row), outOfLine_);
         }
-        info.state = RowState::Original;
+        SetState(info, RowState::Original);
         DropBeforeImage(row);
     }
     RemoveFromLog(row);
@@ -185,10 +185,10 @@ void TDSRowStore::UndoChange(int row) {
 void TDSRowStore::AcceptChange(int row) {
     RowInfo& info = rows_[row];
     if (info.state == RowState::Deleted) {
-        info.state = RowState::Gone;
+        SetState(info, RowState::Gone);
         RemoveFromOrder(row);
     } else if (info.state != RowState::Gone) {
-        info.state = RowState::Original;
+        SetState(info, RowState::Original);
     }
     DropBeforeImage(row);
     RemoveFromLog(row);
@@ -198,7 +198,7 @@ void TDSRowStore::AcceptChange(int row) {
 void TDSRowStore::AcceptAll() {
     for (int row : log_) {
         RowInfo& info = rows_[row];
-        info.state = info.state == RowState::Deleted ? RowState::Gone : RowState::Original;
+        SetState(info, info.state == RowState::Deleted ? RowState::Gone : RowState::Original);
         DropBeforeImage(row);
     }
     std::erase_if(order_, [this](int row) { return rows_[row].state == RowState::Gone; });
@@ -226,6 +226,12 @@ void TDSRowStore::WriteAssigned(const TVariant* source, std::byte* target) {
             layout_.Write(target, column, source[column], outOfLine_);
         }
     }
+}
+
+void TDSRowStore::SetState(RowInfo& info, RowState state) {
+    deleted_ += static_cast<int>(state == RowState::Deleted);
+    deleted_ -= static_cast<int>(info.state == RowState::Deleted);
+    info.state = state;
 }
 
 void TDSRowStore::RemoveFromOrder(int row) {

@@ -31,11 +31,31 @@ class TDSRowStore {
     // The value where it lies in the row's record, valid until the row changes.
     TDSValueView View(int row, int column) const { return layout_.View(Record(row), column, outOfLine_); }
     const TDSRecordLayout& Layout() const { return layout_; }
+    // The row's record, as its layout reads it; valid until the row changes.
+    const std::byte* RecordOf(int row) const { return Record(row); }
+    // Where the records lie, for a loop over many rows that changes none: held in locals, the
+    // loop reads them without going back to the store for every row.
+    class TRecords {
+      public:
+        const std::byte* Of(int row) const {
+            const auto slot = static_cast<std::size_t>(row);
+            return blocks_[slot / kBlockRows] + slot % kBlockRows * size_;
+        }
+
+      private:
+        friend class TDSRowStore;
+        TRecords(const std::byte* const* blocks, std::size_t size) : blocks_(blocks), size_(size) {}
+        const std::byte* const* blocks_;
+        std::size_t size_;
+    };
+    TRecords Records() const { return TRecords(blocks_.data(), layout_.RecordSize()); }
     // Every value of the row into values, which must hold ColumnCount() values.
     void ReadValues(int row, TVariant* values) const;
     // The values before any change: the before-image of a modified or deleted row, else its values.
     void ReadOriginalValues(int row, TVariant* values) const;
     const std::vector<int>& Order() const { return order_; }
+    // Whether every row of the order is live: no deletion waits to be applied or undone.
+    bool OrderAllLive() const { return deleted_ == 0; }
     int OrderIndexOf(int row) const;
 
     // Rows as they arrive from packets, appended to the order.
@@ -91,6 +111,8 @@ class TDSRowStore {
     void RemoveFromOrder(int row);
     void RemoveFromLog(int row);
     void Changed() { ++version_; }
+    // Every change of a row's state goes through here, which keeps the count of deleted rows.
+    void SetState(RowInfo& info, RowState state);
     void WriteAssigned(const TVariant* source, std::byte* target);
 
     TDSRecordLayout layout_;
@@ -101,6 +123,7 @@ class TDSRowStore {
     std::vector<RowInfo> rows_;
     std::vector<int> order_;
     std::vector<int> log_;
+    int deleted_ = 0;
     std::uint64_t version_ = 0;
     std::uint64_t appendVersion_ = 0;
     std::uint64_t appendEnd_ = 0;

@@ -9,6 +9,13 @@
 
 namespace contado {
 
+// Inline: every column of every fetched row is checked.
+inline void TFbCursor::CheckColumn(std::uint16_t column) const {
+    if (column < 1 || column > layout_->Count()) {
+        throw EFbDriverError(sqlstatus::kOutOfRange);
+    }
+}
+
 TFbCursor::TFbCursor(std::shared_ptr<TFbSession> session, std::shared_ptr<const TFbRowLayout> layout,
                      TFbRef<Firebird::IStatement> statement, TFbTransactionScope transaction,
                      TFbRef<Firebird::IResultSet> resultSet)
@@ -129,12 +136,6 @@ void TFbCursor::Finish(bool success) {
         transaction_.Commit();
     } else {
         transaction_.Rollback();
-    }
-}
-
-void TFbCursor::CheckColumn(std::uint16_t column) const {
-    if (column < 1 || column > layout_->Count()) {
-        throw EFbDriverError(sqlstatus::kOutOfRange);
     }
 }
 

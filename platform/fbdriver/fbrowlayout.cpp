@@ -40,13 +40,6 @@ unsigned BytesPerCharacter(unsigned charSet) {
     }
 }
 
-template <typename T>
-T Load(const unsigned char* data) {
-    T value;
-    std::memcpy(&value, data, sizeof(value));
-    return value;
-}
-
 std::size_t CharacterCount(const std::string& utf8) {
     std::size_t count = 0;
     for (unsigned char byte : utf8) {
@@ -65,6 +58,8 @@ TFbRowLayout::TFbRowLayout(TFbSession& session, Firebird::IMessageMetadata* outp
     columns_.reserve(count);
     for (unsigned index = 0; index < count; ++index) {
         columns_.push_back(Describe(output, index));
+        TColumn& column = columns_.back();
+        column.Decimal = column.Description.Type == TDriverType::Bcd;
     }
     messageLength_ = output->getMessageLength(status);
 }
@@ -150,15 +145,9 @@ void TFbRowLayout::DescribeInteger(Firebird::IMessageMetadata* output, unsigned 
     }
 }
 
-void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverValue& value,
-                        Firebird::ITransaction* transaction) const {
-    const TColumn& column = columns_[index];
-    value.Type = column.Description.Type;
-    value.IsNull = Load<std::int16_t>(row + column.NullOffset) != 0;
-    if (value.IsNull) {
-        return;
-    }
-    const unsigned char* data = row + column.Offset;
+// What the inline Read leaves to a call: text, times, stamps, blobs and booleans, never null.
+void TFbRowLayout::ReadOther(const unsigned char* data, const TColumn& column, TDriverValue& value,
+                             Firebird::ITransaction* transaction) const {
     switch (column.Type) {
         case SQL_TEXT:
             ReadFixedText(data, column, value.Text);
@@ -168,24 +157,8 @@ void TFbRowLayout::Read(const unsigned char* row, std::uint16_t index, TDriverVa
                               Load<std::uint16_t>(data));
             ToUtf8(column, value.Text);
             break;
-        case SQL_SHORT:
-            ReadInteger(Load<std::int16_t>(data), column, value);
-            break;
-        case SQL_LONG:
-            ReadInteger(Load<std::int32_t>(data), column, value);
-            break;
-        case SQL_INT64:
-            ReadInteger(Load<std::int64_t>(data), column, value);
-            break;
         case SQL_FLOAT:
             value.Real = Load<float>(data);
-            break;
-        case SQL_DOUBLE:
-        case SQL_D_FLOAT:
-            value.Real = Load<double>(data);
-            break;
-        case SQL_TYPE_DATE:
-            value.Integer = DayNumberFromFbDate(Load<ISC_DATE>(data));
             break;
         case SQL_TYPE_TIME:
             value.Integer = Load<ISC_TIME>(data);
@@ -239,14 +212,6 @@ void TFbRowLayout::ReadFixedText(const unsigned char* data, const TColumn& colum
 void TFbRowLayout::ToUtf8(const TColumn& column, std::string& text) const {
     if (!TFbTextCodec::PassesUnchanged(column.CharSet)) {
         session_.Codec().ToUtf8(column.CharSet, text);
-    }
-}
-
-void TFbRowLayout::ReadInteger(std::int64_t raw, const TColumn& column, TDriverValue& value) const {
-    if (column.Description.Type == TDriverType::Bcd) {
-        value.Decimal = TBcd::FromUnscaled(raw, -column.Scale);
-    } else {
-        value.Integer = raw;
     }
 }
 
