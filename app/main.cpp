@@ -47,10 +47,11 @@ bool IsSet(const char* variable) {
 }
 
 // Started from cron or ssh there is no display, where the toolkit would abort: the program then
-// runs on the offscreen platform, where an unattended run needs none.
+// runs on the minimal platform, where an unattended run needs none. Nothing there is ever seen, so
+// it reads no fonts: reading them took a sixth of a run that finds nothing to post.
 void ChoosePlatformWithoutDisplay() {
     if (!IsSet("QT_QPA_PLATFORM") && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("QT_QPA_PLATFORM", "minimal", 1);
     }
 }
 
@@ -120,9 +121,11 @@ int main(int argc, char** argv) {
     char* toolkitArgv[] = {argv[0], nullptr};
     contado::TApplication application(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(QStringLiteral("Contabiliza ventas contado"));
-    // The desktop entry's name (Wayland's app id) and its icon on every window.
+    // The desktop entry's name (Wayland's app id) and its icon on every window that can be seen.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.ombrin.Contado"));
-    QApplication::setWindowIcon(contado::ApplicationIcon());
+    if (!contado::RunsWithoutDisplay()) {
+        QApplication::setWindowIcon(contado::ApplicationIcon());
+    }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     contado::TAccessibilityFactory::Install();
     // A window nobody can see would wait for ever for a clerk.
