@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/pairratios.h"
 #include "bench/benchcompany.h"
 #include "bench/plainadjustments.h"
 #include "bench/plainfirebird.h"
@@ -309,7 +310,13 @@ int main(int argc, char** argv) {
     contado::TBenchCompany company;
     contado::FillPlannedAdjustments(company.Connection(), contado::kRows);
     contado::company = &company;
-    benchmark::RunSpecifiedBenchmarks();
+    contado::RunWithRatios({
+        {"ClientTableDateFilter100k", "PlainLoopDateFilter100k", "date filter, on and off, vs plain loop"},
+        {"ClientTableDateFilterOn100k", "PlainLoopDateFilter100k", "date filter on vs plain loop"},
+        {"ClientTableDateFilterOff100k", "PlainLoopUnfilter100k", "date filter off vs plain loop"},
+        {"ClientTableLocate100k", "PlainLoopLocate100k", "Locate of the last row vs plain loop"},
+        {"ClientTableOpenAll100k", "PlainOOApiFetchAll100k", "open all 100,000 rows vs raw OO API loop"},
+    });
     contado::company = nullptr;
     benchmark::Shutdown();
     return 0;

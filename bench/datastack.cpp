@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/pairratios.h"
 #include "bench/benchcompany.h"
 #include "bench/plainadjustments.h"
 #include "bench/plainfirebird.h"
@@ -285,7 +286,10 @@ int main(int argc, char** argv) {
     contado::TBenchCompany company;
     contado::FillPlannedAdjustments(company.Connection(), contado::kFetchRows);
     contado::company = &company;
-    benchmark::RunSpecifiedBenchmarks();
+    contado::RunWithRatios({
+        {"FetchWholeStack100k", "FetchPlainOOApi100k", "whole-stack fetch vs raw OO API loop"},
+        {"ApplyWholeStack10k", "ApplyPlainOOApi10k", "whole-stack apply vs prepared update loop"},
+    });
     contado::company = nullptr;
     benchmark::Shutdown();
     return 0;

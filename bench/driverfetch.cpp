@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/pairratios.h"
 #include "bench/plainfirebird.h"
 #include "platform/sqldriver.h"
 
@@ -146,7 +147,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     contado::TBenchDatabase benchDatabase;
     contado::database = &benchDatabase;
-    benchmark::RunSpecifiedBenchmarks();
+    contado::RunWithRatios({
+        {"DriverFetch", "PlainOOApiFetch", "driver fetch vs raw OO API loop"},
+    });
     benchmark::Shutdown();
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/pairratios.h"
 #include "bench/benchcompany.h"
 #include "bench/plainadjustments.h"
 #include "bench/plainfirebird.h"
@@ -133,7 +134,10 @@ int main(int argc, char** argv) {
         contado::TPlainFirebird firebird(company->Path());
         contado::PlainFetchAdjustments(firebird);
     }
-    benchmark::RunSpecifiedBenchmarks();
+    contado::RunWithRatios({
+        {"EditorOpenLast/0", "PlainOOApiFetch/0", "F7 over 100,000 rows vs raw OO API fetch"},
+        {"EditorOpenLast/1", "PlainOOApiFetch/1", "F7 over 1,000,000 rows vs raw OO API fetch"},
+    });
     for (auto& company : contado::companies) {
         company.reset();
     }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "bench/pairratios.h"
 #include "bench/benchcompany.h"
 #include "core/component.h"
 #include "core/formatsettings.h"
@@ -144,7 +145,10 @@ int main(int argc, char** argv) {
         ") do begin insert into AJUSTE_CIERRE_AUTO values (:i, '2024-01-01', '2024-12-31', :i, 0.8, null); "
         "i = i + 1; end end");
     contado::company = &company;
-    benchmark::RunSpecifiedBenchmarks();
+    contado::RunWithRatios({
+        {"GridOneRowScroll", "GridFullPaint", "one-row scroll vs full paint"},
+        {"GridFullPaint", "TableViewFullPaint", "grid full paint vs QTableView"},
+    });
     contado::company = nullptr;
     benchmark::Shutdown();
     return 0;

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/pairratios.h"
 #include "bench/benchcompany.h"
 #include "core/bcd.h"
 #include "core/datetime.h"
@@ -173,7 +174,9 @@ int main(int argc, char** argv) {
     contado::TBenchCompany company;
     contado::company = &company;
     contado::Connect();
-    benchmark::RunSpecifiedBenchmarks();
+    contado::RunWithRatios({
+        {"ProviderApply", "PlainDriverLoop", "provider apply vs prepared statement loop"},
+    });
     benchmark::Shutdown();
     return 0;
 }

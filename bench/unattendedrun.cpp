@@ -3,7 +3,7 @@
 // ends with status 1) beside isql-fb running the same posting select on the same embedded database,
 // with the same engine root and lock folder. The two alternate, RUNS times each (argument, default
 // 21); the medians of wall time and of peak resident memory (the child's ru_maxrss) are printed with
-// their ratios. No display is used: the program picks the offscreen platform itself.
+// their ratios. No display is used: the program picks the minimal platform itself.
 
 #include <sys/resource.h>
 #include <sys/stat.h>
