@@ -4,7 +4,7 @@
 # new file, each only where it is missing, so running it again changes nothing.
 #
 # The embedded engine opens the file alone here, so nobody may use the company meanwhile: close the
-# program's windows on it and let no scheduled run start (systemctl stop contado-posting.timer).
+# program's windows on it and let no scheduled run start (systemctl stop contado@COMPANY.timer).
 set -euo pipefail
 
 usage() {
