@@ -689,12 +689,26 @@ dt_f7_expect_marked() {
 # ---------------------------------------------------------------------------------------------
 # The database
 
+# The engine folder the program prepares for itself, found at the places it tries in their order
+# (and where older versions kept it): isql must run the same engine configuration to open the
+# database beside the running program.
+dt_engine_root() {
+  local candidate
+  for candidate in ${XDG_RUNTIME_DIR:+"$XDG_RUNTIME_DIR/contado-firebird"} \
+      "${XDG_CACHE_HOME:-$HOME/.cache}/contado-firebird" "/tmp/contado-firebird-$(id -u)"; do
+    if [ -f "$candidate/firebird.conf" ]; then
+      echo "$candidate"
+      return 0
+    fi
+  done
+  return 1
+}
+
 # Runs SQL on the case's company database (or dt_database=... for another) through the embedded
 # engine, with the program's engine root and lock folder so that both can have it open at once.
 dt_sql() {
   local root environment=(FIREBIRD_LOCK=/var/lib/contado/lock)
-  root=/tmp/contado-firebird-$(id -u)
-  [ -f "$root/firebird.conf" ] && environment+=(FIREBIRD="$root")
+  root=$(dt_engine_root) && environment+=(FIREBIRD="$root")
   printf 'SET HEADING OFF;\nSET BAIL ON;\n%s\n' "$*" |
     env "${environment[@]}" timeout 60 isql-fb -q -ch UTF8 -user "$DT_USER" -password "$DT_PASSWORD" \
       "$dt_database" 2>&1
