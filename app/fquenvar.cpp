@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "app/serverlist.h"
 #include "controls/captionpanel.h"
 #include "controls/classicstyle.h"
 #include "controls/datetimepicker.h"
@@ -18,9 +17,8 @@
 #include "controls/speedbutton.h"
 #include "data/client/clientdataset.h"
 #include "grid/dbgridex.h"
-#include "platform/system/eventhandler.h"
-#include "platform/system/messageboxservice.h"
-#include "platform/system/registry.h"
+#include "platform/services/eventhandler.h"
+#include "platform/services/messageboxservice.h"
 #include "platform/system/resourcebitmap.h"
 #include "platform/system/systemcolors.h"
 #include "platform/system/systemfonts.h"
@@ -36,10 +34,6 @@ constexpr int kGroupBox1Height = 105;
 constexpr int kPanel1Height = 52;
 // The dates the pickers hold until a connection sets them to today: 20 January 2003, 06:44:23.
 constexpr TDateTime kInitialDate = 37641.280825;
-
-constexpr const char* kRegistryKey = "\\Software\\Ombrin\\TandrelERP2017";
-constexpr const char* kMissingKeyMessage =
-    "No se encontró la Clave HKEY_LOCAL_MACHINE\\Software\\Ombrin\\TandrelERP2017\\Directorio";
 
 QLineEdit* FlatEdit(QWidget* parent, const QRect& geometry) {
     auto* edit = new QLineEdit(parent);
@@ -59,7 +53,7 @@ TSpeedButton* PictureButton(QWidget* parent, const QString& caption, const QStri
 }  // namespace
 
 Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* parent)
-    : QWidget(parent), commandLine_(commandLine) {
+    : QWidget(parent), TCompanyData(*static_cast<TComponent*>(this)), commandLine_(commandLine) {
     setObjectName(QStringLiteral("fquenvar"));
     SetName("fquenvar");
     setWindowTitle(QStringLiteral("Contabilizar ventas de contado"));
@@ -75,8 +69,7 @@ Tfquenvar::Tfquenvar(const std::vector<std::string>& commandLine, QWidget* paren
     CreateGroupBox1();
     CreateWorkingPanel();
     CreateCaptionPanels();
-    CreateConnection();
-    CreateDataComponents();
+    CAjusteAu->AfterInsert = [this](TDataSet* dataSet) { CAjusteAuAfterInsert(dataSet); };
     CreateGrids();
     CreateNavigators();
     SetTabOrder();
@@ -198,20 +191,11 @@ void Tfquenvar::CentreOnScreen() {
     }
 }
 
-std::string Tfquenvar::diraplicacion() {
-    TRegistry registry;
-    if (registry.OpenKeyReadOnly(kRegistryKey)) {
-        return registry.ReadString("Directorio");
-    }
-    ShowMessage(kMissingKeyMessage);
-    return {};
-}
-
 void Tfquenvar::FormCreate() {
     ConfigurarProviders(this);
     primeraActivacion = true;
     listaServidores.clear();
-    listaServidores = TServerList::Read(TServerList::PathFor(diraplicacion()));
+    listaServidores = LeerServidores();
     for (const std::string& entry : listaServidores) {
         Servidor->addItem(QString::fromStdString(entry));
     }

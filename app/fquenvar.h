@@ -1,22 +1,17 @@
 #pragma once
 
 #include <QWidget>
-#include <exception>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/commandline.h"
-#include "app/exitstatus.h"
-#include "app/runoptions.h"
-#include "app/runreport.h"
+#include "app/run/commandline.h"
+#include "app/run/companydata.h"
+#include "app/run/exitstatus.h"
+#include "app/run/rundisplay.h"
 #include "controls/captionpanel.h"
 #include "core/component.h"
 #include "core/currency.h"
 #include "core/variant.h"
-#include "data/dataset/datasettypes.h"
-#include "data/provider/providertypes.h"
 
 class QCheckBox;
 class QComboBox;
@@ -31,25 +26,15 @@ class TDBNavigator;
 class TGroupBox;
 class TPanel;
 class TSpeedButton;
-class EDatabaseError;
 class TClientDataSet;
 class TDataSet;
-class TDataSetProvider;
-class TDataSource;
-class TDateField;
-class TField;
-class TFMTBCDField;
-class TIntegerField;
-class TSQLConnection;
-class TSQLQuery;
-class TSQLTable;
-class TStringField;
 
 // The main window: server, user, password and company of the database, the NIIF choice and the
 // date range of the posting run, and the two buttons. Keys reach FormKeyDown before the focused
 // control (key preview); Enter in the input fields moves to the next field. As a component it owns
-// the connection and the data components, which find each other by name among its components.
-class Tfquenvar : public QWidget, public TComponent {
+// the connection and the data components of its data module, which find each other by name among
+// its components; it shows the unattended run it starts on its first activation.
+class Tfquenvar : public QWidget, public TComponent, public TCompanyData, public TRunDisplay {
     Q_OBJECT
 
   public:
@@ -82,46 +67,10 @@ class Tfquenvar : public QWidget, public TComponent {
     TDBNavigator* DBNavigator1 = nullptr;
     TDBNavigator* DBNavigator2 = nullptr;
 
-    // The connection to the company database and the data components over it.
-    TSQLConnection* Tandrel = nullptr;
-    TSQLQuery* SQLQuery1 = nullptr;
-    TSQLQuery* QTarifas = nullptr;
-    TSQLTable* TAjuste = nullptr;
-    TSQLTable* TAjusteAu = nullptr;
-    TDataSetProvider* PRepArticulos = nullptr;
-    TDataSetProvider* PBorrar = nullptr;
-    TDataSetProvider* Ptarifiva = nullptr;
-    TDataSetProvider* PAjuste = nullptr;
-    TDataSetProvider* PAjusteAu = nullptr;
-    TClientDataSet* CRepArticulos = nullptr;
-    TClientDataSet* Cborrar = nullptr;
-    TClientDataSet* CTarifas = nullptr;
-    TClientDataSet* CAjuste = nullptr;
-    TClientDataSet* CAjusteAu = nullptr;
-    TIntegerField* CAjusteAJCI_ID = nullptr;
-    TDateField* CAjusteAJCI_FECINI = nullptr;
-    TDateField* CAjusteAJCI_FECFIN = nullptr;
-    TFMTBCDField* CAjusteAJCI_PORC = nullptr;
-    TFMTBCDField* CAjusteAJCI_FACTOR = nullptr;
-    TStringField* CAjusteAJCI_PREFNO = nullptr;
-    TIntegerField* CAjusteAuAJCI_ID = nullptr;
-    TDateField* CAjusteAuAJCI_FECINI = nullptr;
-    TDateField* CAjusteAuAJCI_FECFIN = nullptr;
-    TFMTBCDField* CAjusteAuAJCI_PORC = nullptr;
-    TFMTBCDField* CAjusteAuAJCI_FACTOR = nullptr;
-    TStringField* CAjusteAuAJCI_PREFNO = nullptr;
-    TDataSource* DSconsecut = nullptr;
-    TDataSource* DAjuste = nullptr;
-    TDataSource* DAjusteau = nullptr;
-
     // True from creation until the window is first activated.
     bool primeraActivacion = false;
     // The server entries read at creation; they fill Servidor.
     std::vector<std::string> listaServidores;
-
-    // The application directory from the machine settings; empty, after the plain box saying so,
-    // when the key cannot be opened.
-    std::string diraplicacion();
 
     void FormCreate();
     void FormActivate();
@@ -144,16 +93,16 @@ class Tfquenvar : public QWidget, public TComponent {
     void SembrarAjustes();
     void CAjusteAuAfterInsert(TDataSet* DataSet);
 
-    // Wires the error handlers into every provider and client table under the component, and sets
-    // every client table to fetch 1000 rows per packet.
-    void ConfigurarProviders(TComponent* Component);
-    // A change the database rejected while applying (with the provider as sender), or, without a
-    // sender, an edit, post or delete error of the client table DataSet: logged, translated, shown.
-    void ManejarError(TDataSetProvider* Sender, TDataSet* DataSet, EDatabaseError& E, TUpdateKind UpdateKind,
-                      TResolverResponse& Response);
-    void ManejarClientError(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action);
     // Beeps and puts the text on the working panel, whether or not the panel is shown.
-    void mostrar_advertencia(const std::string& Text);
+    void mostrar_advertencia(const std::string& Text) override;
+
+    // What a run shows: its login in the fields, its steps on the working panel, its range in the
+    // date pickers.
+    void ShowLogin(const TCompanyLogin& login) override;
+    void ShowWork(const std::string& text) override;
+    void HideWork() override;
+    void ShowConnected(TDateTime day) override;
+    void ShowRange(TDateTime first, TDateTime last) override;
 
     // The command-line argument at a position (0 is the program); empty when missing.
     std::string ParamStr(int index) const;
@@ -163,6 +112,8 @@ class Tfquenvar : public QWidget, public TComponent {
     void ProgramEnding(int exitStatus);
 
   protected:
+    // The user as the field holds it now.
+    std::string UsuarioDelRegistro() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -175,17 +126,8 @@ class Tfquenvar : public QWidget, public TComponent {
     void CreateGroupBox1();
     void CreateWorkingPanel();
     void CreateCaptionPanels();
-    void CreateConnection();
-    void CreateDataComponents();
     void CreateGrids();
     void CreateNavigators();
-    TSQLQuery* NewQuery(const std::string& name);
-    TSQLTable* NewTable(const std::string& name, const std::string& tableName);
-    TDataSetProvider* NewProvider(const std::string& name, TDataSet* source, TProviderOptions options);
-    TClientDataSet* NewClientTable(const std::string& name, const std::string& providerName);
-    TDataSource* NewDataSource(const std::string& name, TDataSet* dataSet);
-    template <typename Field>
-    Field* NewField(TClientDataSet* table, const std::string& fieldName, const std::string& label);
     void SetTabOrder();
     void ConnectHandlers();
     void AlignControls();
@@ -197,51 +139,9 @@ class Tfquenvar : public QWidget, public TComponent {
     void MostrarEditor(TCaptionPanel* panel, TDBGridEx* grid, TClientDataSet* table);
     // Stores an editor's changes all or nothing, hides it and closes its table.
     void CerrarEditor(TCaptionPanel* panel, TClientDataSet* table);
-    // The posting statement for the range, with the procedure the NIIF box chooses.
-    std::string SentenciaContabilizacion() const;
-    // Opening steps shared by the F5 editor and the unattended run: the rows of the range's first
-    // day are deleted from CAjuste, and the rate list is open at its first row.
-    void BorrarAjustesDelDia();
-    void AbrirTarifas();
     void SembrarTarifa(TCurrency rate);
-
-    // The unattended run: connects, rebuilds today's adjustments, posts today.
-    void CorridaDesatendida();
-    // The arguments after the fourth.
-    std::vector<std::string> ExtraArguments() const;
-    void ConectarConLimite();
-    void DetenerSiSePidio();
-    // Rebuilds the first day's rows from the planned adjustments and stores them all or nothing.
-    void ReconstruirAjustesDelDia();
-    void GuardarAjustesDelDia();
-    // A catch-up or dry run: every day of the options posted in turn, a dry run rolled back.
-    void CorridaExtendida(const TRunOptions& options);
-    // A day's place in a run of several: day Number of Of.
-    struct TDayCount {
-        int Number;
-        int Of;
-    };
-    void ContabilizarDias(const std::vector<TDateTime>& days, bool& posted, bool eachAlone);
-    bool ContabilizarDiaAparte(TDateTime day, const TDayCount& count);
-    // Rebuilds and posts one day alone; true when the posting returned rows.
-    bool ContabilizarDia(TDateTime day, const TDayCount& count);
-    void FinalizarCorrida(bool posted);
-    // Copies the planned adjustment of a rate that covers the first day into CAjuste, if any.
-    void CopiarAjustePrevisto(const TField& rate);
-    // What the day's row copies of the planned row that covers the first day with the rate.
-    struct TAjustePrevisto {
-        TCurrency Porcentaje;
-        TCurrency Factor;
-        std::optional<std::string> Prefijo;
-    };
-    std::optional<TAjustePrevisto> BuscarAjustePrevisto(const TField& rate);
-    std::string ConsultaAjustePrevisto(const TField& rate) const;
-    // Without a display nobody can take over a run that an error stopped: the program ends.
-    void TerminarCorridaFallida(const std::exception* error);
     // Puts a server text into Servidor, an entry of its own when the list does not hold it.
     void PonerServidor(const std::string& server);
-    // Shows the working panel with a text and paints the window at once.
-    void MostrarPanelTrabajo(const QString& text);
 
     void LeaveCompanyField();
     bool PreviewKey(QObject* receiver, QKeyEvent* event);
@@ -251,8 +151,6 @@ class Tfquenvar : public QWidget, public TComponent {
 
     TCommandLine commandLine_;
     TExitStatus exitStatus_ = esDone;
-    // What an unattended run posted, on standard output; none for the clerk's own runs.
-    std::unique_ptr<TRunReport> report_;
 };
 
 }  // namespace contado

@@ -18,29 +18,12 @@ const TCurrency kSeedFactor = TCurrency::FromRaw(8000);
 
 // Every rate gets one row with the factor 0.8 and no prefix; what the day held is deleted.
 void Tfquenvar::SembrarAjustes() {
-    BorrarAjustesDelDia();
+    BorrarAjustesDelDia(EFecIni->DateTime());
     AbrirTarifas();
     while (!CTarifas->Eof()) {
         SembrarTarifa(CTarifas->Fields(0)->AsCurrency());
         CTarifas->Next();
     }
-}
-
-// The client table reads the filter's date itself, in the regional short date format.
-void Tfquenvar::BorrarAjustesDelDia() {
-    CAjuste->SetFilter("AJCI_FECINI = " + QuotedDateText(EFecIni->DateTime()));
-    CAjuste->SetFiltered(true);
-    CAjuste->Open();
-    while (!CAjuste->Eof()) {
-        CAjuste->Delete();
-    }
-}
-
-void Tfquenvar::AbrirTarifas() {
-    if (!CTarifas->Active()) {
-        CTarifas->Open();
-    }
-    CTarifas->First();
 }
 
 // A rate found among the day's rows is one the rate list gives twice: its row is kept.

@@ -1,4 +1,5 @@
-// The main window's connection to the company database.
+// The main window's connection to the company database, and what it shows of a run: the login in
+// its fields, the steps on its working panel, the range in its date pickers.
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -7,8 +8,7 @@
 #include "controls/datetimepicker.h"
 #include "controls/panel.h"
 #include "controls/speedbutton.h"
-#include "core/exceptions.h"
-#include "data/sql/sqlconnection.h"
+#include "platform/services/beep.h"
 
 namespace contado {
 
@@ -18,34 +18,7 @@ std::string Text(const QString& text) {
     return text.toStdString();
 }
 
-// The company code is one folder name under "datos": a separator or a "." or ".." would lead the
-// database path out of it, and a ":" would turn an embedded path into a server's "host:path".
-void CheckCompanyCode(const QString& company) {
-    if (company.contains(u'/') || company.contains(u'\\') || company.contains(u':') || company == u"." ||
-        company == u"..") {
-        throw EDatabaseError("El código de compañía \"" + Text(company) +
-                             "\" no es válido: no puede contener \"/\", \"\\\" ni \":\" ni ser \".\" o \"..\"");
-    }
-}
-
 }  // namespace
-
-// Until the first connection these settings stand; a dataset opened before it connects with them.
-void Tfquenvar::CreateConnection() {
-    Tandrel = new TSQLConnection(this);
-    Tandrel->SetName("Tandrel");
-    Tandrel->SetConnectionName("Tandrel");
-    Tandrel->SetDriverName("Interbase");
-    Tandrel->SetLibraryName("libfbdriver.so");
-    Tandrel->SetGetDriverFunc("getSQLDriverFIREBIRD");
-    Tandrel->SetVendorLib("libfbclient.so.2");
-    Tandrel->SetLoginPrompt(false);
-    Tandrel->Params().SetLines(
-        {"DriverName=Interbase", "BlobSize=-1", "CommitRetain=False",
-         "Database=/opt/tandrelerp2017/sop/tandrel.fdb", "ErrorResourceFile=", "LocaleCode=0000",
-         "Password=dovizeriz", "RoleName=RoleName", "ServerCharSet=", "SQLDialect=3",
-         "Interbase TransIsolation=ReadCommited", "User_Name=sysdba", "WaitOnLocks=True"});
-}
 
 // Connects to the company's database once company, user and password are filled in. Every exit
 // reconnects, so new texts take effect. A failed connect leaves the working panel showing.
@@ -53,26 +26,49 @@ void Tfquenvar::CiaExit() {
     if (Cia->text().isEmpty() || Tusua->text().isEmpty() || TClave->text().isEmpty()) {
         return;
     }
-    CheckCompanyCode(Cia->text());
-    MostrarPanelTrabajo(QStringLiteral("Conectando a la base de datos ") + Cia->text() +
-                        QStringLiteral(" ..."));
-    Tandrel->SetConnected(false);
-    Tandrel->Params().SetValue(
-        "Database", Text(Servidor->currentText()) + "/datos/" + Text(Cia->text()) + "/tandrel.fdb");
-    Tandrel->Params().SetValue("User_Name", Text(Tusua->text()));
-    Tandrel->Params().SetValue("password", Text(TClave->text()));
-    Tandrel->SetConnected(true);
-    EFecIni->SetDateTime(ReplaceDate(EFecIni->DateTime(), Today()));
-    EFecFin->SetDateTime(ReplaceDate(EFecFin->DateTime(), Today()));
+    Conectar({Text(Servidor->currentText()), Text(Tusua->text()), Text(TClave->text()), Text(Cia->text())}, *this);
+    ShowConnected(Today());
+}
+
+void Tfquenvar::ShowLogin(const TCompanyLogin& login) {
+    PonerServidor(login.Server);
+    Tusua->setText(QString::fromStdString(login.User));
+    TClave->setText(QString::fromStdString(login.Password));
+    Cia->setText(QString::fromStdString(login.Company));
+}
+
+// The working panel is painted at once: the window gets no chance to paint while the step lasts.
+void Tfquenvar::ShowWork(const std::string& text) {
+    Panel5->SetCaption(QString::fromStdString(text));
+    Panel5->show();
+    repaint();
+}
+
+void Tfquenvar::HideWork() {
+    Panel5->hide();
+    repaint();
+}
+
+void Tfquenvar::ShowConnected(TDateTime day) {
+    ShowRange(day, day);
     Panel5->hide();
     EFecIni->setFocus();
     SpeedButton3->setEnabled(true);
 }
 
-void Tfquenvar::MostrarPanelTrabajo(const QString& text) {
-    Panel5->SetCaption(text);
-    Panel5->show();
-    repaint();
+// The pickers keep their time of day.
+void Tfquenvar::ShowRange(TDateTime first, TDateTime last) {
+    EFecIni->SetDateTime(ReplaceDate(EFecIni->DateTime(), first));
+    EFecFin->SetDateTime(ReplaceDate(EFecFin->DateTime(), last));
+}
+
+void Tfquenvar::mostrar_advertencia(const std::string& Text) {
+    Beep();
+    Panel5->SetCaption(QString::fromStdString(Text));
+}
+
+std::string Tfquenvar::UsuarioDelRegistro() const {
+    return Text(Tusua->text());
 }
 
 }  // namespace contado

@@ -12,7 +12,7 @@
 #include "core/utf8text.h"
 #include "data/dataset/dataset.h"
 #include "grid/customdbgridex.h"
-#include "platform/system/eventhandler.h"
+#include "platform/services/eventhandler.h"
 #include "platform/system/systemfonts.h"
 
 namespace contado {

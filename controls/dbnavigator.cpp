@@ -6,8 +6,8 @@
 #include "controls/navdatalink.h"
 #include "data/dataset/dataset.h"
 #include "data/dataset/datasource.h"
-#include "platform/system/eventhandler.h"
-#include "platform/system/messageboxservice.h"
+#include "platform/services/eventhandler.h"
+#include "platform/services/messageboxservice.h"
 #include "platform/system/resourcebitmap.h"
 
 namespace contado {

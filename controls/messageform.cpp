@@ -11,7 +11,7 @@
 
 #include "controls/messageicon.h"
 #include "controls/minimizeguard.h"
-#include "platform/system/beep.h"
+#include "platform/services/beep.h"
 #include "platform/system/clipboard.h"
 #include "platform/system/systemcolors.h"
 #include "platform/system/systemfonts.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/messageboxservice.h"
+#include "platform/services/messageboxservice.h"
 
 class QPushButton;
 

@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-#include "platform/system/msgdlg.h"
+#include "platform/services/msgdlg.h"
 
 class QPainter;
 

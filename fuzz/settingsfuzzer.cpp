@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/waitlimits.h"
+#include "app/run/waitlimits.h"
 #include "core/exceptions.h"
-#include "platform/system/registry.h"
+#include "platform/services/registry.h"
 
 namespace {
 

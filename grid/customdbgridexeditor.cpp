@@ -10,7 +10,7 @@
 #include "grid/customdbgridex.h"
 #include "grid/dbgridinplaceedit.h"
 #include "grid/griddatalinkex.h"
-#include "platform/system/eventhandler.h"
+#include "platform/services/eventhandler.h"
 #include "platform/system/systemcolors.h"
 
 // The in-place editor's life on the data grid: showing and hiding it, loading a cell into it, the

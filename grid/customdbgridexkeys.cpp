@@ -7,7 +7,7 @@
 #include "grid/customdbgridex.h"
 #include "grid/dbgridinplaceedit.h"
 #include "grid/griddatalinkex.h"
-#include "platform/system/messageboxservice.h"
+#include "platform/services/messageboxservice.h"
 
 // The data grid's keys: the key map decides the action, and each action moves through the records
 // and columns or edits them through the data link.

@@ -16,7 +16,7 @@
 #include "grid/accessiblegrid.h"
 #include "grid/gridcolumndrag.h"
 #include "grid/gridviewport.h"
-#include "platform/system/eventhandler.h"
+#include "platform/services/eventhandler.h"
 #include "platform/system/frame3d.h"
 #include "platform/system/modality.h"
 #include "platform/system/systemcolors.h"

@@ -10,7 +10,7 @@
 
 #include "grid/inplaceeditowner.h"
 #include "grid/popupmonthcalendarex.h"
-#include "platform/system/eventhandler.h"
+#include "platform/services/eventhandler.h"
 #include "platform/system/frame3d.h"
 #include "platform/system/systemcolors.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "grid/inplaceeditowner.h"
-#include "platform/system/beep.h"
+#include "platform/services/beep.h"
 #include "platform/system/clipboard.h"
 
 namespace contado {

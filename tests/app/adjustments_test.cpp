@@ -11,7 +11,7 @@
 #include "data/fields/fmtbcdfield.h"
 #include "data/fields/integerfield.h"
 #include "data/fields/stringfield.h"
-#include "platform/system/beep.h"
+#include "platform/services/beep.h"
 #include "tests/app/companywindowfixture.h"
 
 namespace contado {

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/exitstatus.h"
-#include "app/runoptions.h"
-#include "app/runreport.h"
+#include "app/run/exitstatus.h"
+#include "app/run/runoptions.h"
+#include "app/run/runreport.h"
 #include "core/datetime.h"
 #include "core/formatsettings.h"
 #include "data/sql/sqlquery.h"

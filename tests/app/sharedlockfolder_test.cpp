@@ -8,7 +8,7 @@
 #include <fstream>
 #include <optional>
 
-#include "app/exitstatus.h"
+#include "app/run/exitstatus.h"
 #include "tests/app/companyprobe.h"
 #include "tests/support/companydatabase.h"
 #include "tests/support/registrysandbox.h"

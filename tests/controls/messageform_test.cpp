@@ -8,7 +8,7 @@
 #include <QtTest/QTest>
 
 #include "controls/messageform.h"
-#include "platform/system/beep.h"
+#include "platform/services/beep.h"
 #include "platform/system/clipboard.h"
 #include "platform/system/systemcolors.h"
 

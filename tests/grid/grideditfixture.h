@@ -4,7 +4,7 @@
 #include <QtTest/QTest>
 
 #include "grid/dbgridinplaceedit.h"
-#include "platform/system/beep.h"
+#include "platform/services/beep.h"
 #include "tests/grid/gridfixture.h"
 #include "tests/support/messageboxrecorder.h"
 

@@ -4,7 +4,7 @@
 
 #include "grid/inplaceedit.h"
 #include "grid/inplaceeditowner.h"
-#include "platform/system/beep.h"
+#include "platform/services/beep.h"
 #include "platform/system/clipboard.h"
 
 // The in-place editor on its own, with an owner that gives it the rules of one cell: every change

@@ -45,7 +45,7 @@ grep -q 'install -d -o root -g "$lock_group" -m 2770 "$lock_folder"' "$scratch/c
 root=$scratch/root
 dpkg -x "$deb" "$root"
 [ "$(readlink "$root/usr/bin/contado")" = ../lib/contado/contado ] || fail "usr/bin/contado is not the link"
-for file in usr/lib/contado/contado usr/share/contado/scripts/create-company-db.sh \
+for file in usr/lib/contado/contado usr/lib/contado/contado-ventana usr/share/contado/scripts/create-company-db.sh \
     usr/share/contado/scripts/migrate-company-db.sh; do
   [ -x "$root/$file" ] || fail "$file missing or not executable"
 done

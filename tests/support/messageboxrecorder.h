@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/messageboxservice.h"
+#include "platform/services/messageboxservice.h"
 
 namespace contado {
 
