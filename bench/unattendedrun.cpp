@@ -3,7 +3,9 @@
 // ends with status 1) beside isql-fb running the same posting select on the same embedded database,
 // with the same engine root and lock folder. The two alternate, RUNS times each (argument, default
 // 21); the medians of wall time and of peak resident memory (the child's ru_maxrss) are printed with
-// their ratios. No display is used: the program picks the minimal platform itself.
+// their ratios. No display is used: the program picks the minimal platform itself. The window's
+// program doing the same run on the minimal platform (what the program did before it ran alone
+// without a display) is measured beside them, to show what loading the toolkit costs.
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -121,6 +123,8 @@ int main(int argc, char** argv) {
         Environment((folder / "xdg").string(), (folder / "runtime").string());
     const std::vector<std::string> program = {std::string(CONTADO_BINARY_DIR) + "/bin/contado",
                                               company.ServerDir(), "SYSDBA", "-", company.CompanyCode()};
+    std::vector<std::string> window = program;
+    window.front() = std::string(CONTADO_BINARY_DIR) + "/bin/contado-ventana";
     const std::vector<std::string> isql = {"/usr/bin/isql-fb", "-q", "-user", "SYSDBA", "-password",
                                            "masterkey", company.DatabasePath()};
 
@@ -131,7 +135,7 @@ int main(int argc, char** argv) {
                 first.PeakMegabytes);
     RunProcess(isql, environment, (folder / "posting.sql").string());
 
-    std::vector<double> programTimes, programMemory, isqlTimes, isqlMemory;
+    std::vector<double> programTimes, programMemory, isqlTimes, isqlMemory, windowTimes, windowMemory;
     for (int run = 0; run < runs; ++run) {
         const TRun noOp = RunProcess(program, environment, "");
         if (noOp.Status != 1) {
@@ -147,6 +151,13 @@ int main(int argc, char** argv) {
         }
         isqlTimes.push_back(query.Milliseconds);
         isqlMemory.push_back(query.PeakMegabytes);
+        const TRun windowed = RunProcess(window, environment, "");
+        if (windowed.Status != 1) {
+            std::fprintf(stderr, "the window's program's run %d ended with %d, not 1\n", run, windowed.Status);
+            return 2;
+        }
+        windowTimes.push_back(windowed.Milliseconds);
+        windowMemory.push_back(windowed.PeakMegabytes);
     }
     const double programTime = Median(programTimes);
     const double isqlTime = Median(isqlTimes);
@@ -157,5 +168,9 @@ int main(int argc, char** argv) {
     std::printf("%-34s %10.1f %12.1f\n", "contado (nothing to post, status 1)", programTime, programPeak);
     std::printf("%-34s %10.1f %12.1f\n", "isql-fb (the posting select)", isqlTime, isqlPeak);
     std::printf("%-34s %10.2f %12.2f\n", "ratio", programTime / isqlTime, programPeak / isqlPeak);
+    const double windowTime = Median(windowTimes);
+    const double windowPeak = Median(windowMemory);
+    std::printf("%-34s %10.1f %12.1f\n", "contado-ventana (same run, Qt)", windowTime, windowPeak);
+    std::printf("%-34s %10.2f %12.2f\n", "ratio to isql-fb", windowTime / isqlTime, windowPeak / isqlPeak);
     return 0;
 }
