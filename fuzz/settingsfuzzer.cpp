@@ -2,11 +2,10 @@
 // documented "Invalid data type" error, and the wait limits always come out within 1 to 86400.
 #include <unistd.h>
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/run/waitlimits.h"
@@ -15,11 +14,12 @@
 
 namespace {
 
-QString ConfigRoot() {
-    static const QString root = [] {
-        const QString folder = QDir::tempPath() + "/contado-fuzz-settings-" + QString::number(getpid());
-        QDir().mkpath(folder + "/Ombrin");
-        qputenv("XDG_CONFIG_DIRS", folder.toLocal8Bit());
+std::filesystem::path ConfigRoot() {
+    static const std::filesystem::path root = [] {
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("contado-fuzz-settings-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder / "Ombrin");
+        setenv("XDG_CONFIG_DIRS", folder.c_str(), 1);
         return folder;
     }();
     return root;
@@ -28,11 +28,11 @@ QString ConfigRoot() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    QFile file(ConfigRoot() + "/Ombrin/TandrelERP2017.conf");
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    std::ofstream file(ConfigRoot() / "Ombrin" / "TandrelERP2017.conf", std::ios::binary | std::ios::trunc);
+    if (!file) {
         std::abort();
     }
-    file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     file.close();
 
     contado::TRegistry registry;
