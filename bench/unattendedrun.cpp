@@ -70,6 +70,16 @@ TRun RunProcess(const std::vector<std::string>& arguments, const std::vector<std
     return run;
 }
 
+// A program measured run after run: its arguments, input and the status every run must end with.
+struct TContender {
+    const char* Name;
+    std::vector<std::string> Arguments;
+    std::string InputPath;
+    int Status;
+    std::vector<double> Times = {};
+    std::vector<double> Memory = {};
+};
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
@@ -135,42 +145,30 @@ int main(int argc, char** argv) {
                 first.PeakMegabytes);
     RunProcess(isql, environment, (folder / "posting.sql").string());
 
-    std::vector<double> programTimes, programMemory, isqlTimes, isqlMemory, windowTimes, windowMemory;
+    // The three contenders in turn, each run after run with the status it must end with.
+    std::vector<TContender> contenders = {{"contado (nothing to post, status 1)", program, "", 1},
+                                          {"isql-fb (the posting select)", isql, (folder / "posting.sql").string(), 0},
+                                          {"contado-ventana (same run, Qt)", window, "", 1}};
     for (int run = 0; run < runs; ++run) {
-        const TRun noOp = RunProcess(program, environment, "");
-        if (noOp.Status != 1) {
-            std::fprintf(stderr, "the program's run %d ended with %d, not 1\n", run, noOp.Status);
-            return 2;
+        for (TContender& contender : contenders) {
+            const TRun result = RunProcess(contender.Arguments, environment, contender.InputPath);
+            if (result.Status != contender.Status) {
+                std::fprintf(stderr, "%s: run %d ended with %d, not %d\n", contender.Name, run, result.Status,
+                             contender.Status);
+                return 2;
+            }
+            contender.Times.push_back(result.Milliseconds);
+            contender.Memory.push_back(result.PeakMegabytes);
         }
-        programTimes.push_back(noOp.Milliseconds);
-        programMemory.push_back(noOp.PeakMegabytes);
-        const TRun query = RunProcess(isql, environment, (folder / "posting.sql").string());
-        if (query.Status != 0) {
-            std::fprintf(stderr, "isql-fb's run %d ended with %d\n", run, query.Status);
-            return 2;
-        }
-        isqlTimes.push_back(query.Milliseconds);
-        isqlMemory.push_back(query.PeakMegabytes);
-        const TRun windowed = RunProcess(window, environment, "");
-        if (windowed.Status != 1) {
-            std::fprintf(stderr, "the window's program's run %d ended with %d, not 1\n", run, windowed.Status);
-            return 2;
-        }
-        windowTimes.push_back(windowed.Milliseconds);
-        windowMemory.push_back(windowed.PeakMegabytes);
     }
-    const double programTime = Median(programTimes);
-    const double isqlTime = Median(isqlTimes);
-    const double programPeak = Median(programMemory);
-    const double isqlPeak = Median(isqlMemory);
-    std::printf("%d runs each, alternating; medians\n", runs);
-    std::printf("%-34s %10s %12s\n", "", "wall ms", "peak RSS MB");
-    std::printf("%-34s %10.1f %12.1f\n", "contado (nothing to post, status 1)", programTime, programPeak);
-    std::printf("%-34s %10.1f %12.1f\n", "isql-fb (the posting select)", isqlTime, isqlPeak);
-    std::printf("%-34s %10.2f %12.2f\n", "ratio", programTime / isqlTime, programPeak / isqlPeak);
-    const double windowTime = Median(windowTimes);
-    const double windowPeak = Median(windowMemory);
-    std::printf("%-34s %10.1f %12.1f\n", "contado-ventana (same run, Qt)", windowTime, windowPeak);
-    std::printf("%-34s %10.2f %12.2f\n", "ratio to isql-fb", windowTime / isqlTime, windowPeak / isqlPeak);
+    const TContender& isqlRuns = contenders[1];
+    std::printf("%d runs each, alternating; medians, and ratios to isql-fb\n", runs);
+    std::printf("%-34s %10s %12s %10s %12s\n", "", "wall ms", "peak RSS MB", "time", "memory");
+    for (const TContender& contender : contenders) {
+        const double time = Median(contender.Times);
+        const double peak = Median(contender.Memory);
+        std::printf("%-34s %10.1f %12.1f %9.2fx %11.2fx\n", contender.Name, time, peak,
+                    time / Median(isqlRuns.Times), peak / Median(isqlRuns.Memory));
+    }
     return 0;
 }
