@@ -45,7 +45,7 @@ TFbConnection::~TFbConnection() {
     watch.BeginIfPossible();
     try {
         session_->Detach();
-    } catch (const std::exception&) {
+    } catch (...) {
         // Released without disconnect: nobody is left to tell.
     }
 }

@@ -43,8 +43,9 @@ TFbCursor::~TFbCursor() {
     watch.BeginIfPossible();
     try {
         Finish(true);
-    } catch (const std::exception&) {
-        // Released without close: there is no one to report a failed commit to.
+    } catch (...) {
+        // Released without close: there is no one to report a failed commit to. Firebird's own
+        // errors are no standard exceptions, hence every kind is caught here.
     }
 }
 
@@ -67,7 +68,7 @@ SQLResult TFbCursor::next() {
         } catch (...) {
             try {
                 Finish(false);
-            } catch (const std::exception&) {
+            } catch (...) {
                 // The fetch's own error is the one to report.
             }
             throw;
@@ -87,14 +88,18 @@ SQLResult TFbCursor::Fetch() {
     return onRow_ ? sqlstatus::kSuccess : sqlstatus::kNoData;
 }
 
+// A value in the fetched row waits on nothing, so only a blob, read from the server, is watched
+// for the answer limit: arming the watchdog for every column would cost more than the read.
 SQLResult TFbCursor::getValue(std::uint16_t column, TDriverValue& value) {
-    return GuardedCall(*session_, errorText_, [&] {
+    const auto read = [&] {
         CheckColumn(column);
         if (!onRow_) {
             throw EFbDriverError(sqlstatus::kEndOfResultSet);
         }
         layout_->Read(row_.data(), column - 1, value, transaction_.Get());
-    });
+    };
+    const bool fromServer = column >= 1 && column <= layout_->Count() && layout_->ReadsFromServer(column - 1);
+    return fromServer ? GuardedCall(*session_, errorText_, read) : TranslatedCall(*session_, errorText_, read);
 }
 
 SQLResult TFbCursor::getErrorMessage(std::string& message) {
@@ -109,7 +114,7 @@ SQLResult TFbCursor::close() {
 void TFbCursor::ReleaseForDetach() {
     try {
         Finish(true);
-    } catch (const std::exception&) {
+    } catch (...) {
         // The attachment goes away next; its end decides the transaction.
     }
 }

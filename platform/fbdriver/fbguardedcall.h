@@ -17,14 +17,12 @@ namespace contado {
 // Runs one driver call of a session and turns what it throws into the call's status: a Firebird
 // error gives the server status with Firebird's formatted text, a driver error its own status and
 // text. The text goes to errorText, the handle's error message; a call that succeeds leaves it
-// alone. A body may answer a status of its own (the end of a cursor). With an answer limit the call
-// is watched; once the watchdog cut the connection, every failure says so instead.
+// alone. A body may answer a status of its own (the end of a cursor). Once the watchdog cut the
+// connection, every failure says so instead.
 template <typename Body>
-SQLResult GuardedCall(TFbSession& session, std::string& errorText, Body&& body) {
-    TFbAnswerWatch watch(session);
+SQLResult TranslatedCall(TFbSession& session, std::string& errorText, Body&& body) {
     SQLResult status = sqlstatus::kSuccess;
     try {
-        watch.Begin();
         if constexpr (std::is_void_v<decltype(body())>) {
             body();
         } else {
@@ -44,12 +42,22 @@ SQLResult GuardedCall(TFbSession& session, std::string& errorText, Body&& body) 
         errorText = error.what();
         status = sqlstatus::kServerError;
     }
-    watch.End();
     if (session.Stalled()) {
         errorText = session.StallText();
         status = sqlstatus::kServerError;
     }
     return status;
+}
+
+// A call that may wait on the server: as above, and watched for the session's answer limit. The
+// watch ends before the failure is read, so a cut it made is already known then.
+template <typename Body>
+SQLResult GuardedCall(TFbSession& session, std::string& errorText, Body&& body) {
+    return TranslatedCall(session, errorText, [&] {
+        TFbAnswerWatch watch(session);
+        watch.Begin();
+        return body();
+    });
 }
 
 }  // namespace contado

@@ -27,6 +27,8 @@ class TFbRowLayout {
     const TColumnDescription& Description(std::uint16_t index) const { return columns_[index].Description; }
     Firebird::IMessageMetadata* Metadata() const { return metadata_.Get(); }
     unsigned MessageLength() const { return messageLength_; }
+    // Whether reading the column calls the server (a blob); every other value lies in the row.
+    bool ReadsFromServer(std::uint16_t index) const { return columns_[index].Type == SQL_BLOB; }
 
     // Copies one column of a fetched row into value, reusing its storage; blobs are read within the
     // transaction. Inline, as every column of every fetched row comes through here: numbers and

@@ -53,7 +53,7 @@ TFbSession::~TFbSession() {
     watch.BeginIfPossible();
     try {
         Detach();
-    } catch (const std::exception&) {
+    } catch (...) {
         // Nobody is left to tell; the handles are released either way.
     }
     watch.End();

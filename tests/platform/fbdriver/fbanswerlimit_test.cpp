@@ -77,6 +77,35 @@ TEST_F(FbAnswerLimitTest, TimeBetweenCallsDoesNotCountAndAReconnectedConnectionA
     EXPECT_EQ(Count(*connection, "TARIFA"), 2);
 }
 
+// Values of a fetched row lie in the row, so they are read without watching the server, also once the
+// connection was cut; a blob is read from the server, so that read is watched and says why it fails.
+// Then the cut connection and its open cursor are dropped, whose ends fail on the client: quietly.
+TEST_F(FbAnswerLimitTest, AfterACutTheFetchedRowIsStillReadItsBlobSaysWhyAndTheHandlesGoQuietly) {
+    Execute(*connection_, "insert into TARIFA (ID, NOMBRE, NOTA) values (1, 'Ñoñé', 'Año')");
+    auto connection = ConnectWithLimit();
+    std::unique_ptr<ISQLCommand> command;
+    ASSERT_EQ(connection->getSQLCommand(command), sqlstatus::kSuccess);
+    ASSERT_EQ(command->prepare("select ID, NOMBRE, NOTA from TARIFA", 0), sqlstatus::kSuccess);
+    std::unique_ptr<ISQLCursor> cursor;
+    ASSERT_EQ(command->execute(cursor), sqlstatus::kSuccess);
+    ASSERT_EQ(cursor->next(), sqlstatus::kSuccess);
+
+    EXPECT_EQ(RunHeld(*connection, 1, "delete from TARIFA where ID = 1").second, kStalled);
+    TDriverValue value;
+    ASSERT_EQ(cursor->getValue(1, value), sqlstatus::kSuccess);
+    EXPECT_EQ(value.Integer, 1);
+    ASSERT_EQ(cursor->getValue(2, value), sqlstatus::kSuccess);
+    EXPECT_EQ(value.Text, "Ñoñé");
+    EXPECT_EQ(cursor->getValue(3, value), sqlstatus::kServerError);
+    std::string text;
+    cursor->getErrorMessage(text);
+    EXPECT_EQ(text, kStalled);
+    connection.reset();
+    cursor.reset();
+    command.reset();
+    EXPECT_EQ(Count(*connection_, "TARIFA"), 1);
+}
+
 // A call answered just as its limit falls is either answered or cut, and once one call said the
 // connection was cut, so does every later one. Also run under ThreadSanitizer.
 TEST_F(FbAnswerLimitTest, ACallEndingAsTheLimitFallsIsAnsweredOrCutNeverHalfOfEach) {
