@@ -106,6 +106,7 @@ void TFbSession::Detach() {
     DiscardTransaction(explicitTransaction_);
     DiscardTransaction(metadataTransaction_);
     Firebird::IAttachment* attachment = std::exchange(attachment_, nullptr);
+    cutTarget_.reset();
     try {
         attachment->detach(&status_);
     } catch (const Firebird::FbException&) {
@@ -118,14 +119,13 @@ bool TFbSession::WatchAnswer() {
     if (options_.AnswerTimeout <= 0 || attachment_ == nullptr || Stalled() || answerTicket_ != 0) {
         return false;
     }
-    // The watchdog holds a reference of its own: the attachment may be detached and released here
-    // while the abort runs there.
-    auto target = std::make_shared<TFbRef<Firebird::IAttachment>>();
-    attachment_->addRef();
-    target->Reset(attachment_);
-    Firebird::IMaster* master = client_.Master();
-    answerTicket_ = TFbWatchdog::Arm(std::chrono::seconds(options_.AnswerTimeout),
-                                     [master, target] { CutAttachment(master, target->Get()); });
+    if (!cutTarget_) {
+        attachment_->addRef();
+        cutTarget_ = std::make_shared<const TCutTarget>(client_.Master(), attachment_);
+    }
+    answerTicket_ = TFbWatchdog::Arm(std::chrono::seconds(options_.AnswerTimeout), [target = cutTarget_] {
+        CutAttachment(target->Master, target->Attachment.Get());
+    });
     watchedSeconds_ = options_.AnswerTimeout;
     return answerTicket_ != 0;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/fbdriver/fbclient.h"
 #include "platform/fbdriver/fbconnectionoptions.h"
+#include "platform/fbdriver/fbref.h"
 #include "platform/fbdriver/fbsessionresource.h"
 #include "platform/fbdriver/fbtextcodec.h"
 
@@ -84,6 +85,15 @@ class TFbSession {
     Firebird::ITransaction* metadataTransaction_ = nullptr;
     std::unique_ptr<TFbPrecisionLookup> precisionLookup_;
     std::set<TFbSessionResource*> resources_;
+    // What the watchdog cuts: the attachment, with a reference of its own, since the session may
+    // detach and release it while a cut runs there. Made once per attachment, not per watched call.
+    struct TCutTarget {
+        TCutTarget(Firebird::IMaster* master, Firebird::IAttachment* attachment)
+            : Master(master), Attachment(attachment) {}
+        Firebird::IMaster* Master;
+        TFbRef<Firebird::IAttachment> Attachment;
+    };
+    std::shared_ptr<const TCutTarget> cutTarget_;
     std::uint64_t answerTicket_ = 0;  // the watched call's, 0 when none is watched
     int watchedSeconds_ = 0;
     // The limit the server did not answer within, kCutOnStop when the program's stop cut the call;
