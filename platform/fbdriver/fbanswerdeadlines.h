@@ -1,8 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -26,49 +26,55 @@ class TFbAnswerDeadlines {
     // A ticket never 0, for Remove.
     std::uint64_t Add(TTimePoint due, TAbort abort) {
         const std::uint64_t ticket = ++lastTicket_;
-        const auto entry = byTime_.emplace(due, TDue{ticket, std::move(abort)});
-        byTicket_.emplace(ticket, entry);
+        const auto later = std::upper_bound(calls_.begin(), calls_.end(), due,
+                                            [](TTimePoint time, const TCall& call) { return time < call.Due; });
+        calls_.insert(later, TCall{due, TDue{ticket, std::move(abort)}});
         return ticket;
     }
 
     // The call ended: its abort comes back to be dropped outside the watchdog's lock. Empty when it
     // fell due and was taken already.
     TAbort Remove(std::uint64_t ticket) {
-        const auto found = byTicket_.find(ticket);
-        if (found == byTicket_.end()) {
+        const auto found = std::find_if(calls_.begin(), calls_.end(),
+                                        [ticket](const TCall& call) { return call.Watched.Ticket == ticket; });
+        if (found == calls_.end()) {
             return {};
         }
-        TAbort abort = std::move(found->second->second.Abort);
-        byTime_.erase(found->second);
-        byTicket_.erase(found);
+        TAbort abort = std::move(found->Watched.Abort);
+        calls_.erase(found);
         return abort;
     }
 
     // Every call due at now or before, in the order they fell due; they are no longer watched.
     std::vector<TDue> TakeDue(TTimePoint now) {
+        const auto notDue = std::find_if(calls_.begin(), calls_.end(),
+                                         [now](const TCall& call) { return call.Due > now; });
         std::vector<TDue> due;
-        while (!byTime_.empty() && byTime_.begin()->first <= now) {
-            const auto first = byTime_.begin();
-            byTicket_.erase(first->second.Ticket);
-            due.push_back(std::move(first->second));
-            byTime_.erase(first);
+        due.reserve(static_cast<std::size_t>(notDue - calls_.begin()));
+        for (auto call = calls_.begin(); call != notDue; ++call) {
+            due.push_back(std::move(call->Watched));
         }
+        calls_.erase(calls_.begin(), notDue);
         return due;
     }
 
     // When the earliest call falls due; nothing when none is watched.
     std::optional<TTimePoint> NextDue() const {
-        if (byTime_.empty()) {
+        if (calls_.empty()) {
             return std::nullopt;
         }
-        return byTime_.begin()->first;
+        return calls_.front().Due;
     }
 
   private:
-    using TByTime = std::multimap<TTimePoint, TDue>;
+    struct TCall {
+        TTimePoint Due;
+        TDue Watched;
+    };
 
-    TByTime byTime_;
-    std::map<std::uint64_t, typename TByTime::iterator> byTicket_;
+    // By deadline, then in the order the calls began. A vector, as only a few calls (one per
+    // connection) are watched at a time, and every call to the server adds and removes one.
+    std::vector<TCall> calls_;
     std::uint64_t lastTicket_ = 0;
 };
 
