@@ -89,17 +89,20 @@ SQLResult TFbCursor::Fetch() {
 }
 
 // A value in the fetched row waits on nothing, so only a blob, read from the server, is watched
-// for the answer limit: arming the watchdog for every column would cost more than the read.
+// for the answer limit: arming the watchdog for every column would cost more than the read. A
+// column out of range or no row comes the watched way too, which reports it.
 SQLResult TFbCursor::getValue(std::uint16_t column, TDriverValue& value) {
-    const auto read = [&] {
+    if (onRow_ && column >= 1 && column <= layout_->Count() && !layout_->ReadsFromServer(column - 1)) {
+        return TranslatedCall(*session_, errorText_,
+                              [&] { layout_->Read(row_.data(), column - 1, value, transaction_.Get()); });
+    }
+    return GuardedCall(*session_, errorText_, [&] {
         CheckColumn(column);
         if (!onRow_) {
             throw EFbDriverError(sqlstatus::kEndOfResultSet);
         }
         layout_->Read(row_.data(), column - 1, value, transaction_.Get());
-    };
-    const bool fromServer = column >= 1 && column <= layout_->Count() && layout_->ReadsFromServer(column - 1);
-    return fromServer ? GuardedCall(*session_, errorText_, read) : TranslatedCall(*session_, errorText_, read);
+    });
 }
 
 SQLResult TFbCursor::getErrorMessage(std::string& message) {
